@@ -1,0 +1,111 @@
+// The one interface through which the program reaches a phone's files, and the records it
+// passes around: an entry of a phone folder and a local file to send.
+#pragma once
+
+#include <cstdint>
+
+#include "core/FileAccess.h"
+#include "core/GString.h"
+#include "core/List.h"
+#include "obex/Progress.h"
+
+class Socket;
+
+// Windows SYSTEMTIME layout: eight unsigned 16-bit fields.
+struct SystemTime {
+    uint16_t year;
+    uint16_t month;
+    uint16_t dayOfWeek;
+    uint16_t day;
+    uint16_t hour;
+    uint16_t minute;
+    uint16_t second;
+    uint16_t milliseconds;
+};
+
+// The fields of WIN32_FIND_DATAA as FindFirstFileA fills them. Times are FILETIME values
+// (100 ns units since 1601-01-01 UTC) held as one 64-bit number.
+struct FindData {
+    uint32_t attributes;
+    uint64_t creationTime;
+    uint64_t lastAccessTime;
+    uint64_t lastWriteTime;
+    uint32_t sizeHigh;
+    uint32_t sizeLow;
+    char fileName[260];
+    char alternateFileName[14];
+};
+
+// One entry of a phone folder.
+class FolderObject {
+public:
+    static constexpr uint8_t kFile = 1;
+    static constexpr uint8_t kFolder = 2;
+
+    // extension := "." + the text after the last '.' of name, empty without a '.'.
+    void SetExtensionFromName();
+
+    uint8_t type = 0;
+    GString name;
+    GString extension;
+    GString sizeText;
+    SystemTime time{};  // year 0: the phone gave no date
+    uint32_t size = 0;
+    uint32_t mediaIndex = 0;
+};
+
+// One local file, the source of an upload.
+class FileInformation {
+public:
+    FindData findData{};
+    GString path;
+};
+
+class FTP {
+public:
+    FTP() = default;
+    FTP(const FTP&) = delete;
+    FTP& operator=(const FTP&) = delete;
+
+    virtual ~FTP();
+    virtual bool Connect(Socket* socket, const uint8_t* target, uint32_t targetLength) = 0;
+    virtual bool Disconnect() = 0;
+    virtual bool ReadFolder(WaitProgress* wait) = 0;
+    // Reads the named file of the current folder into buffer; stores at most
+    // min(entry->size, bufferSize) bytes whatever the phone sends. Answers the bytes stored.
+    virtual uint32_t GetFile(FolderObject* entry, uint8_t* buffer, uint32_t bufferSize,
+                             OperationProgress* progress);
+    virtual bool PutFile(FileInformation* file, OperationProgress* progress) = 0;
+    // "..": parent; "\\": root; anything else: a relative path split at '\\' and '/'.
+    virtual bool ChangeFolder(const GString& path);
+    virtual bool CreateFolder(const GString& name);
+    virtual bool DeleteObject(const GString& name) = 0;
+    virtual bool RenameObject(const GString& oldName, const GString& newName);
+    // Discards input until a read of the socket returns nothing.
+    virtual void DrainInput();
+    virtual int LastError();
+    virtual bool CanCopyFromDevice();
+    virtual bool CanDelete();
+    virtual bool CanCreateFolder();
+    virtual bool CanRename();
+
+    // The components of parts (pathParts when null) joined with "\\"; empty at the root and
+    // whenever the object is not connected.
+    GString CurrentPath(const List<GString>* parts = nullptr) const;
+
+    Socket* socket = nullptr;  // owned by the port
+    bool connected = false;
+    List<FolderObject> entries;
+    List<GString> pathParts;
+    uint32_t maxFileSize = 0;
+    uint32_t errorCode = 0;
+    uint32_t memoryFree = 0;
+    uint32_t memoryTotal = 0;
+    WaitProgress* progressWindow = nullptr;  // not owned
+    FileAccess localFile;
+
+protected:
+    // Scratch space for name conversions.
+    char16_t wideName[260]{};
+    char byteName[260]{};
+};
