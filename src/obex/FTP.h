@@ -88,6 +88,8 @@ public:
     virtual bool CanDelete();
     virtual bool CanCreateFolder();
     virtual bool CanRename();
+    // Whether PutFile can store files at all (some AT file systems only read and delete).
+    virtual bool CanCopyToDevice() { return true; }
 
     // The components of parts (pathParts when null) joined with "\\"; empty at the root and
     // whenever the object is not connected.
