@@ -15,6 +15,7 @@ public:
     static constexpr uint32_t kCreateAlways = 2;
     static constexpr uint32_t kOpenExisting = 3;
     static constexpr uint32_t kOpenAlways = 4;
+    static constexpr uint32_t kTruncateExisting = 5;
     static constexpr uint32_t kAttributeNormal = 0x80;
 
     FileAccess() = default;

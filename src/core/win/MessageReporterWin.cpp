@@ -1,0 +1,44 @@
+// The reporter's texts come from the program's own string table and the system's error
+// table; boxes are MessageBoxA.
+#include "core/MessagePlatform.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace MessagePlatform {
+
+bool LoadText(uint32_t id, uint32_t capacity, GString& out)
+{
+    std::vector<char> buffer(capacity);
+    const int n = LoadStringA(GetModuleHandleA(nullptr), id, buffer.data(), static_cast<int>(capacity));
+    if (n <= 0)
+        return false;
+    out.Assign(buffer.data(), static_cast<uint32_t>(n));
+    return true;
+}
+
+GString SystemText(uint32_t code)
+{
+    char* text = nullptr;
+    const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, code, 0x0400, reinterpret_cast<char*>(&text), 0, nullptr);
+    GString result;
+    if (n > 0 && text != nullptr)
+        result.Assign(text, n);
+    if (text != nullptr)
+        LocalFree(text);
+    return result;
+}
+
+uint32_t LastErrorCode() { return GetLastError(); }
+
+void SetLastErrorCode(uint32_t code) { SetLastError(code); }
+
+int ShowBox(WindowHandle owner, const char* text, const char* caption, unsigned style)
+{
+    return MessageBoxA(owner, text, caption, style);
+}
+
+}  // namespace MessagePlatform
