@@ -31,6 +31,9 @@ public:
     // The port is disconnecting while the file access is open (serial lines only): end the
     // session so the line is left usable. The generic device does nothing.
     virtual void ReleaseSocket(Socket* socket);
+    // Called by the file access after each folder listing it read (models that show memory
+    // figures fetch them here). The generic device does nothing.
+    virtual void AfterListing(FTP* fileAccess) {}
     // Switches a serial line from AT commands to OBEX; true when the socket is now in OBEX
     // mode (its channel is 1). The generic device cannot: false.
     virtual bool EnterObexMode(Socket* socket);
