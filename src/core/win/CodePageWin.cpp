@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+// winuser.h maps the old name AnsiUpper to CharUpperA; the seam keeps its own name.
+#undef AnsiUpper
+
 int AnsiToUtf16(const char* s, int n, char16_t* out, int outCap)
 {
     if (s == nullptr || n == 0)
