@@ -1,0 +1,92 @@
+// OBEX folder browsing over any Socket: the packet codec and connection, the folder-listing
+// parser and the file operations built on them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "obex/FTP.h"
+
+class OBEX_FTP : public FTP {
+public:
+    static constexpr uint32_t kBufferSize = 32768;  // also what CONNECT announces
+    static constexpr uint32_t kMinPeerPacket = 255;
+    // Largest object GetObject / GetTypedObject collect in memory.
+    static constexpr uint32_t kMaxObjectSize = 16u * 1024 * 1024;
+    static constexpr uint32_t kNameUnits = 255;  // UTF-16 units of a name, terminator included
+
+    // Response codes the operations take as good.
+    static bool IsGoodCode(uint8_t code);
+
+    OBEX_FTP();
+    ~OBEX_FTP() override;
+
+    bool Connect(Socket* socket, const uint8_t* target, uint32_t targetLength) override;
+    bool Disconnect() override;
+    bool ReadFolder(WaitProgress* wait) override;
+    uint32_t GetFile(FolderObject* entry, uint8_t* buffer, uint32_t bufferSize,
+                     OperationProgress* progress) override;
+    bool PutFile(FileInformation* file, OperationProgress* progress) override;
+    bool ChangeFolder(const GString& path) override;
+    bool CreateFolder(const GString& name) override;
+    bool DeleteObject(const GString& name) override;
+    bool RenameObject(const GString& oldName, const GString& newName) override;
+    int LastError() override;
+    // Body bytes of the named object; output is emptied first.
+    virtual uint32_t GetObject(const GString& name, GString& output);
+    // Body bytes of the object of the given type (and name, when not null).
+    virtual uint32_t GetTypedObject(GString& output, const GString* name, const char* type);
+
+    // Siemens memory figure: which = 1 total, 2 free. 0 when the phone gives none.
+    uint32_t QueryMemory(uint8_t which);
+
+    // Rebuilds entries from listingText; always true.
+    bool ParseListing();
+    // Fills time from a listing date "YYYYMMDDTHHMMSS[Z]"; an empty text leaves it as it is.
+    static void ParseListingTime(SystemTime& time, const char* text, uint32_t length);
+
+    uint8_t request[kBufferSize];
+    int32_t requestLength = 0;
+    uint8_t response[kBufferSize];
+    uint16_t responseLength = 0;
+    uint32_t peerMaxPacket = kMinPeerPacket;
+
+    GString listingText;
+    uint32_t parsePos = 1;
+    GString element;
+    GString tagName;
+    GString attributeValue;
+
+protected:
+    // Sends the requestLength bytes of request in one Write; false on a short write.
+    bool SendRequest();
+    // Reads and judges one response into response / responseLength.
+    bool ReadResponse();
+    // Sends ABORT and reads the 3-byte answer raw; true when anything came back.
+    bool Abort();
+    // Clamps and rounds the maximum packet the phone announced.
+    void SetPeerMaxPacket(uint32_t announced);
+    // Converts name to UTF-16 big-endian at out (terminator included when asked); answers the
+    // byte count, or -1 when the name does not convert, does not fit kNameUnits or cap.
+    int32_t EncodeName(const GString& name, uint8_t* out, uint32_t cap, bool terminator);
+    void PutHeader16(uint32_t at, uint8_t id, uint32_t length);
+    bool IsSerialPort() const;
+
+    // Finds the first Body or End-of-Body header at or after pos, walking the headers of the
+    // response by their encodings; -1 when none lies completely inside the response.
+    int32_t FindBody(uint32_t pos) const;
+    // Runs the continuation loop from the good response in hand, handing each body chunk to
+    // sink (which answers false to stop). Continue responses without a body are followed up
+    // (a few in a row at most). True when the object ended, false when the phone broke off or
+    // the sink stopped.
+    template <class Sink>
+    bool BodyLoop(Sink&& sink);
+    bool SendContinuation();
+
+    bool NextElement();
+    bool ReadAttribute(const char* name);
+
+private:
+    void SetRequestLength(uint32_t length);
+    uint32_t noCloseFrom = 0;  // a "/>" search from here or later finds nothing
+};
