@@ -120,18 +120,25 @@ public:
     std::vector<uint8_t> out;
 };
 
+// The window placement and the progress position are each taken whole or not at all; the
+// single bytes one by one.
 void ApplyBlock(const uint8_t* block, uint32_t size, SettingsValues& v)
 {
-    int32_t* const ints[] = {&v.windowX, &v.windowY, &v.windowWidth, &v.windowHeight,
-                             &v.progressX, &v.progressY};
-    uint32_t offset = 4;
-    for (int32_t* field : ints) {
-        if (offset + 4 > size)
-            return;
-        *field = static_cast<int32_t>(Reader::LittleU32(block + offset));
-        offset += 4;
-    }
+    auto i32 = [block](uint32_t offset) {
+        return static_cast<int32_t>(Reader::LittleU32(block + offset));
+    };
+    if (size < 20)
+        return;
+    v.windowX = i32(4);
+    v.windowY = i32(8);
+    v.windowWidth = i32(12);
+    v.windowHeight = i32(16);
+    if (size < 28)
+        return;
+    v.progressX = i32(20);
+    v.progressY = i32(24);
     bool* const flags[] = {&v.showToolbar, &v.showControlPanel, &v.showStatusBar};
+    uint32_t offset = 28;
     for (bool* flag : flags) {
         if (offset + 1 > size)
             return;

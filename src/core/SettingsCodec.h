@@ -22,9 +22,11 @@
 // appended to the lists. Reading ends at the end of the data, at a record or string that does
 // not fit in what remains (a cut file, or a count or size larger than the rest), or at a string
 // with n = 0; everything read before that point is kept and the rest keeps its prior values.
-// A record is appended only when it was read completely. Tag 1 fields are taken when the block
-// holds them completely; a listViewStyle above 3 loads as 1. Unknown tags are skipped (two
-// bytes each). firstRun is left to the caller. Returns true when all of the data was read.
+// A record is appended only when it was read completely. From a short tag 1 block the window
+// placement (bytes 4..19) and the progress position (20..27) are each taken whole when the
+// block holds them, then the single bytes it holds; a listViewStyle above 3 loads as 1.
+// Unknown tags are skipped (two bytes each). firstRun is left to the caller.
+// Returns true when all of the data was read.
 bool DecodeSettings(const uint8_t* data, size_t size, SettingsStore& store);
 
 // The whole file content for store. Tag 11 holds at most 65535 records (its count is 16-bit).
