@@ -38,8 +38,8 @@ build: build-native build-win build-fuzz
 test-native: build-native
 	cd $(NAT) && ctest --output-on-failure -j $(JOBS)
 
-test-wine: build-win
-	bash scripts/wine-tests.sh $(WIN) -j $(JOBS)
+test-wine: build-win build-native
+	QV_NATIVE_BUILD=$(NAT) bash scripts/wine-tests.sh $(WIN) -j $(JOBS)
 
 test-fuzz: build-fuzz
 	bash scripts/fuzz.sh $(FUZ) $(FUZZ_SECONDS)

@@ -1,0 +1,60 @@
+// A simulated phone on a COM port, for Wine tests: starts the phone simulator (a native
+// program) on a free COM port of the test prefix and stops it again.
+//
+//   PhoneSim sim({"--profile", "siemens", "--start-in-obex"});
+//   ASSERT_TRUE(sim.Ready()) << sim.Error();
+//   port.portName = sim.ComName().c_str();   // "COM12"
+//   ... talk to the phone ...
+//   // destruction closes the control connection: the simulator exits, the port is freed
+//
+// COM10..COM29 of the prefix point at <QV_BUILD>/ports/COMn; the simulator links its
+// pseudo-terminal there. A port is taken with an exclusive lock file
+// <QV_BUILD>/ports/COMn.lock (created new, deleted when closed, also when the process dies),
+// so test programs running side by side never share a port. The simulator's binary is
+// named by the environment variable QV_PHONESIM (Unix path), QV_BUILD names the build tree.
+#pragma once
+
+#include <winsock2.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class PhoneSim {
+public:
+    // options: simulator options besides --control, --link and --log.
+    explicit PhoneSim(const std::vector<std::string>& options = {}, DWORD readyTimeoutMs = 15000);
+    ~PhoneSim();
+    PhoneSim(const PhoneSim&) = delete;
+    PhoneSim& operator=(const PhoneSim&) = delete;
+
+    bool Ready() const { return ready; }
+    const std::string& Error() const { return error; }
+    const std::string& ComName() const { return comName; }    // "COMn"
+    std::string DevicePath() const { return "\\\\.\\" + comName; }
+    const std::string& LogPath() const { return logPath; }    // Windows path of the log
+    std::string Log() const;                                   // the log's text so far
+    const std::string& Pty() const { return pty; }            // as the simulator reported it
+
+    // Ends the simulator now (closes the control connection and waits for it to go),
+    // which cuts the line under an open port. Safe to call twice.
+    void Stop();
+
+    // "Z:\..." path of a Unix path, as Wine shows it.
+    static std::string WinePath(const std::string& unixPath);
+
+private:
+    bool TakePort(const std::string& portsUnix);
+    bool Launch(const std::string& binary, const std::vector<std::string>& args);
+    bool AwaitReady(DWORD timeoutMs);
+
+    bool ready = false;
+    std::string error;
+    std::string comName;
+    std::string logPath;
+    std::string pty;
+    HANDLE lock = INVALID_HANDLE_VALUE;
+    SOCKET listener = INVALID_SOCKET;
+    SOCKET control = INVALID_SOCKET;
+    PROCESS_INFORMATION process{};
+};
