@@ -1,0 +1,59 @@
+// The application core: settings and their file, locale separators, port images, Winsock and
+// the shell's system image lists. Created on first use by the main window's constructor and
+// destroyed in the second close phase, which saves the settings.
+#pragma once
+
+#include <winsock2.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include "core/FileAccess.h"
+#include "core/GString.h"
+#include "core/Settings.h"
+
+class AppCore {
+public:
+    static AppCore* Instance();
+    // The instance when it exists, without creating it.
+    static AppCore* Existing();
+    // Saves the settings and releases everything (second close phase).
+    static void Destroy();
+
+    // Takes the process's current directory and composes the settings path from it.
+    void SetCurrentDirectoryFromProcess();
+    bool LoadSettings();
+    bool SaveSettings();
+
+    SettingsStore& Settings() { return settings; }
+    SettingsValues& Values() { return settings.values; }
+    const GString& CurrentDirectory() const { return currentDirectory; }
+    const GString& ProgramCfgPath() const { return programCfgPath; }
+    char DecimalSeparator() const { return decimalSeparator; }
+    char ThousandsSeparator() const { return thousandsSeparator; }
+    bool WinsockReady() const { return winsockReady; }
+    // Port images 16x16: 0 serial, 1 IrDA, 2 Bluetooth; 12 images each.
+    HIMAGELIST PortImages(int kind) const { return kind >= 0 && kind < 3 ? portImages[kind] : nullptr; }
+    HIMAGELIST LargeSystemImageList() const { return largeSystemImageList; }
+    HIMAGELIST SmallSystemImageList() const { return smallSystemImageList; }
+
+    bool irdaAvailable = false;
+    bool bluetoothAvailable = false;
+
+private:
+    AppCore();
+    ~AppCore();
+    AppCore(const AppCore&) = delete;
+    AppCore& operator=(const AppCore&) = delete;
+
+    char decimalSeparator = ',';
+    char thousandsSeparator = ' ';
+    SettingsStore settings;
+    FileAccess configFile;
+    GString currentDirectory;
+    GString programCfgPath;
+    HIMAGELIST largeSystemImageList = nullptr;
+    HIMAGELIST smallSystemImageList = nullptr;
+    HIMAGELIST portImages[3] = {};
+    bool winsockReady = false;
+    WSADATA wsaData{};
+};

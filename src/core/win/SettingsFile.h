@@ -1,0 +1,33 @@
+// Reads and writes program.cfg. Saving writes the whole content to a temporary file beside
+// it and replaces program.cfg only when every write succeeded, so a failed save (full disk,
+// removed medium) leaves the previous file and its phone records intact.
+#pragma once
+
+#include <cstdint>
+
+#include "core/FileAccess.h"
+#include "core/GString.h"
+#include "core/Settings.h"
+
+class SettingsFile {
+public:
+    explicit SettingsFile(const GString& path) : path(path) {}
+    virtual ~SettingsFile() = default;
+
+    // Missing file: created empty, the store keeps its defaults and firstRun stays true.
+    // Otherwise the file's records are read and firstRun is cleared. Failures to open or create
+    // are reported to the user; false then.
+    bool Load(SettingsStore& store);
+    // False (reported to the user) when the file could not be written; program.cfg is then
+    // left as it was.
+    bool Save(const SettingsStore& store);
+
+    GString TemporaryPath() const;
+
+protected:
+    // One write of the save; tests override it to fail part-way.
+    virtual uint32_t WriteChunk(FileAccess& file, const uint8_t* data, uint32_t size);
+
+private:
+    GString path;
+};
