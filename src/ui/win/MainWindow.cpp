@@ -81,6 +81,15 @@ LRESULT MainWindow::OnCommand(int, int id, HWND)
 
 LRESULT MainWindow::OnInitMenuPopup(HWND, HMENU, UINT, BOOL) { return 0; }
 
+LRESULT MainWindow::OnEraseBackground(HDC dc)
+{
+    // The area that no panel or view covers.
+    RECT client{};
+    GetClientRect(handle, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_APPWORKSPACE));
+    return 1;
+}
+
 LRESULT MainWindow::OnDestroy()
 {
     PostQuitMessage(0);

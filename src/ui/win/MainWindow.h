@@ -26,6 +26,7 @@ public:
     LRESULT OnDestroy() override;
     LRESULT OnClose() override;
     LRESULT OnInitMenuPopup(HWND hwnd, HMENU menu, UINT position, BOOL systemMenu) override;
+    LRESULT OnEraseBackground(HDC dc) override;
 
     const GString& Title() const { return title; }
 
