@@ -1,0 +1,82 @@
+#include "SimOptions.h"
+
+std::string HelpText() {
+  return R"(phonesim: a mobile phone at the far end of a pseudo-terminal.
+
+Creates a pty, keeps its own handle of the slave side open (so a program that closes and
+reopens the port never causes a hangup), prints "READY <slave path>" on stdout and then
+answers AT commands and, in OBEX mode, OBEX requests. Exits on SIGINT/SIGTERM, removing
+the link and stopping any obexftpd it started.
+
+Connection
+  --link PATH            symlink PATH to the slave side (a stale symlink there is replaced)
+  --control PORT         connect to 127.0.0.1:PORT, send "READY <slave>\n" once the link
+                         exists, exit when that connection closes. Commands, one per line:
+                           STATS  -> "STATS in=<bytes from PC> out=<bytes to PC>"
+                           MODE?  -> "MODE at", "MODE obex" or "MODE cut"
+                           QUIT   -> "BYE", then exit
+                         anything else -> "ERR <line>"
+  --log FILE             every byte each way (hex and printable) with timestamps, plus notes
+                         on mode changes and OBEX requests
+  --help                 this text
+
+Phone
+  --profile NAME         generic|nokia|siemens|samsung (default generic): identity answers to
+                         AT+CGMI, AT+CGMM, AT+CGSN, AT+CGMR and in telecom/devinfo.txt.
+                         siemens: AT^SQWE=3 switches to OBEX mode, AT^SQWE=0 answers OK,
+                         the Siemens OBEX target and memory query are served.
+                         nokia, generic, samsung: AT^SQWE answers ERROR.
+  --manufacturer TEXT    override the profile's manufacturer
+  --model TEXT           override the model
+  --serial TEXT          override the serial number (IMEI)
+  --revision TEXT        override the software revision
+  --start-in-obex        the line starts in OBEX mode, as a phone left there by an earlier
+                         session: AT text gets no answer until "+++"
+  --guard MS             silence required before "+++" leaves OBEX mode (default 500)
+
+AT mode: echo is on until ATE0 (ATZ turns it on again); answers are framed as
+"\r\n<line>\r\n", finals as "\r\nOK\r\n" or "\r\nERROR\r\n"; unknown commands get ERROR,
+lines not starting with AT get nothing. In OBEX mode every byte goes to the OBEX server
+until "+++" arrives after the guard time of silence.
+
+OBEX server (a fresh session each time the line enters OBEX mode)
+  --obex own|obexftpd    own (default): the simulator's server on OpenOBEX, or a relay to
+                         "obexftpd -c ROOT -n 127.0.0.1:PORT" started on a free port
+  --root DIR             folder tree served (default: a temporary sample tree, removed at exit)
+  --max-packet N         own server's maximum packet, 255..65535 (default 1024)
+  --memory BYTES         total memory in the Siemens memory query (default 16777216); free
+                         = total - bytes in the tree; a PUT beyond the free memory gets 0xCD
+The own server accepts CONNECT with the folder-browsing target, the Siemens target (siemens
+profile), "IRMC-SYNC" or no target; with the last two only GET by name and PUT work.
+
+Line faults (counted over all bytes sent to the PC, echo included)
+  --delay MS             hold every answer MS ms before sending it (the AT echo is not
+                         held, but never overtakes an earlier answer)
+  --silence-after N      send nothing beyond the first N bytes
+  --garbage N[@OFF]      insert N junk bytes (0x80..0xFF) before output byte OFF (default 0:
+                         ahead of the first answer)
+  --cut-at N             after N bytes close both sides of the pty and remove the link: the
+                         port reads nothing more
+  --drop-final[=CMD]     never send final result lines; with =CMD only for that command
+                         (e.g. --drop-final=+CGMM, --drop-final=Z)
+
+OBEX faults (counts run over the whole run, across OBEX sessions; work with both servers
+unless marked)
+  --obex-fail OP=CODE[:COUNT]
+                         answer requests OP with CODE (e.g. GET=0xC4, SETPATH=0xC3:1,
+                         0x02=0xCD) without passing them to the server; OP is a name
+                         (CONNECT DISCONNECT PUT GET SETPATH ACTION ABORT, with or without
+                         the final bit) or an exact opcode byte; COUNT limits it to the first
+                         COUNT such requests. Repeatable.
+  --obex-stall-after N   pass N server responses, then swallow every later one
+  --obex-bad-length K[:DELTA]
+                         add DELTA (default 5, may be negative) to the length field of the
+                         K-th server response; its bytes stay as they are
+  --bad-listing KIND     own server only: raw-names (no XML escaping), no-space (a line break
+                         after the element name), single-quotes (attribute values in '),
+                         truncated (the document cut in the middle), empty (no body)
+
+Example
+  phonesim --profile siemens --link build/win/ports/COM10 --root /tmp/phone --log sim.log
+)";
+}

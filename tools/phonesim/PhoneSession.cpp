@@ -1,0 +1,222 @@
+#include "PhoneSession.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+
+#include "MonoClock.h"
+#include "ObexftpdRelay.h"
+#include "OwnObexServer.h"
+#include "StandardCommands.h"
+
+PhoneSession::PhoneSession(const SimOptions& options)
+    : options_(options),
+      at_(table_, *this, options.line),
+      out_(options.line, log_),
+      escape_(options.guardMs),
+      filter_(options.obex, log_) {}
+
+PhoneSession::~PhoneSession() { StopBackend(); }
+
+bool PhoneSession::Start(std::string& error) {
+  now_ = MonoNowMs();
+  if (!options_.logPath.empty() && !log_.Open(options_.logPath)) {
+    error = "cannot write the log " + options_.logPath;
+    return false;
+  }
+  if (options_.controlPort != 0 && !control_.Connect(options_.controlPort, error)) return false;
+  root_ = options_.root;
+  if (root_.empty()) {
+    if (!sample_.Create(error)) return false;
+    root_ = sample_.Path();
+  }
+  std::error_code ec;
+  if (!std::filesystem::is_directory(root_, ec)) {
+    error = "--root: not a folder: " + root_;
+    return false;
+  }
+  root_ = std::filesystem::absolute(root_, ec).string();
+  AddStandardCommands(table_, options_.profile);
+  extensions_ = CreateAtExtensions({options_.profile, root_}, table_);
+  if (!pty_.Open(error)) return false;
+  if (!options_.link.empty() && !pty_.Link(options_.link, error)) return false;
+  log_.Note("profile " + options_.profile.name + ", slave " + pty_.SlavePath() + ", root " + root_);
+  std::printf("READY %s\n", pty_.SlavePath().c_str());
+  std::fflush(stdout);
+  if (options_.controlPort != 0 && !control_.Send("READY " + pty_.SlavePath())) {
+    error = "control connection lost";
+    return false;
+  }
+  if (options_.startInObex) EnterObex();
+  return true;
+}
+
+void PhoneSession::Run(int stopFd) {
+  while (running_) {
+    now_ = MonoNowMs();
+    if (mode_ != Mode::Cut && out_.Flush(pty_.MasterFd(), now_) == OutputQueue::FlushResult::Cut) CutLine();
+    WriteBackend();
+
+    pollfd fds[4];
+    int count = 0;
+    fds[count++] = {stopFd, POLLIN, 0};
+    int controlAt = -1;
+    if (control_.Fd() >= 0) {
+      controlAt = count;
+      fds[count++] = {control_.Fd(), POLLIN, 0};
+    }
+    int masterAt = -1;
+    if (mode_ != Mode::Cut) {
+      masterAt = count;
+      fds[count++] = {pty_.MasterFd(), static_cast<short>(POLLIN | (out_.HasReady() ? POLLOUT : 0)), 0};
+    }
+    int backendAt = -1;
+    if (backend_) {
+      backendAt = count;
+      fds[count++] = {backend_->Fd(), static_cast<short>(POLLIN | (toBackend_.empty() ? 0 : POLLOUT)), 0};
+    }
+    int64_t due = mode_ == Mode::Cut ? -1 : out_.NextDueMs();
+    int timeout = due < 0 ? -1 : static_cast<int>(std::max<int64_t>(0, due - now_));
+    if (poll(fds, static_cast<nfds_t>(count), timeout) < 0 && errno != EINTR) break;
+    now_ = MonoNowMs();
+
+    if (fds[0].revents) break;
+    if (controlAt >= 0 && fds[controlAt].revents) OnControlReadable();
+    if (masterAt >= 0 && (fds[masterAt].revents & POLLIN)) {
+      char buffer[4096];
+      ssize_t n = read(pty_.MasterFd(), buffer, sizeof buffer);
+      if (n > 0) OnPcBytes(std::string_view(buffer, static_cast<size_t>(n)));
+    }
+    if (backendAt >= 0 && backend_ && (fds[backendAt].revents & (POLLIN | POLLHUP | POLLERR))) OnBackendReadable();
+  }
+  StopBackend();
+}
+
+void PhoneSession::SendToPc(std::string_view bytes, bool answer) {
+  out_.Push(bytes, answer ? options_.line.delayMs : 0, now_);
+}
+
+void PhoneSession::OnPcBytes(std::string_view bytes) {
+  log_.Bytes(true, bytes);
+  received_ += bytes.size();
+  while (!bytes.empty() && mode_ != Mode::Cut) {
+    if (mode_ == Mode::At) {
+      size_t used = at_.Feed(bytes);
+      bytes.remove_prefix(used);
+      if (at_.TakeObexRequest()) EnterObex();
+    } else {
+      EscapeDetector::Result result = escape_.Feed(bytes, now_);
+      ToServer(result.pass);
+      bytes.remove_prefix(result.used);
+      if (result.escaped) {
+        log_.Note("escape +++");
+        LeaveObex();
+      }
+    }
+  }
+}
+
+void PhoneSession::ToServer(std::string_view bytes) {
+  if (bytes.empty()) return;
+  std::string toServer;
+  std::string toPc;
+  filter_.FromPc(bytes, toServer, toPc);
+  if (backend_) toBackend_ += toServer;
+  SendToPc(toPc, true);
+}
+
+void PhoneSession::WriteBackend() {
+  while (backend_ && !toBackend_.empty()) {
+    ssize_t n = write(backend_->Fd(), toBackend_.data(), toBackend_.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return;
+    toBackend_.erase(0, static_cast<size_t>(n));
+  }
+}
+
+void PhoneSession::OnBackendReadable() {
+  char buffer[8192];
+  ssize_t n = read(backend_->Fd(), buffer, sizeof buffer);
+  if (n < 0 && (errno == EINTR || errno == EAGAIN)) return;
+  if (n <= 0) {
+    // The phone's OBEX side is gone until the line leaves OBEX mode and enters it again.
+    log_.Note("obex server closed the session");
+    StopBackend();
+    return;
+  }
+  std::string toPc;
+  filter_.FromServer(std::string_view(buffer, static_cast<size_t>(n)), toPc);
+  SendToPc(toPc, true);
+}
+
+void PhoneSession::OnControlReadable() {
+  std::vector<std::string> lines;
+  if (!control_.Read(lines)) {
+    log_.Note("control connection closed");
+    running_ = false;
+    return;
+  }
+  for (const std::string& line : lines) {
+    if (line == "STATS") {
+      control_.Send("STATS in=" + std::to_string(received_) + " out=" + std::to_string(out_.Written()));
+    } else if (line == "MODE?") {
+      control_.Send(std::string("MODE ") + ModeName());
+    } else if (line == "QUIT") {
+      control_.Send("BYE");
+      running_ = false;
+    } else {
+      control_.Send("ERR " + line);
+    }
+  }
+}
+
+void PhoneSession::EnterObex() {
+  mode_ = Mode::Obex;
+  log_.Note("mode obex");
+  escape_.Reset(now_);
+  filter_.ResetFraming();
+  if (options_.obexServer == ObexServerKind::Obexftpd) {
+    backend_ = std::make_unique<ObexftpdRelay>(root_, log_);
+  } else {
+    ServiceSettings settings{root_, options_.profile, options_.memoryTotal, options_.obex.listing};
+    backend_ = std::make_unique<OwnObexServer>(settings, options_.maxPacket, log_);
+  }
+  std::string error;
+  if (!backend_->Start(error)) {
+    log_.Note("obex server did not start: " + error);
+    std::fprintf(stderr, "phonesim: %s\n", error.c_str());
+    StopBackend();
+  }
+}
+
+void PhoneSession::LeaveObex() {
+  StopBackend();
+  at_.ClearLine();
+  mode_ = Mode::At;
+  log_.Note("mode at");
+}
+
+void PhoneSession::StopBackend() {
+  if (backend_) backend_->Stop();
+  backend_.reset();
+  toBackend_.clear();
+}
+
+void PhoneSession::CutLine() {
+  log_.Note("line cut after " + std::to_string(out_.Written()) + " bytes");
+  StopBackend();
+  pty_.Cut();
+  mode_ = Mode::Cut;
+}
+
+const char* PhoneSession::ModeName() const {
+  switch (mode_) {
+    case Mode::At: return "at";
+    case Mode::Obex: return "obex";
+    case Mode::Cut: return "cut";
+  }
+  return "at";
+}

@@ -1,0 +1,29 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "Faults.h"
+#include "PhoneProfile.h"
+
+enum class ObexServerKind { Own, Obexftpd };
+
+// Everything the command line sets.
+struct SimOptions {
+  std::string link;
+  int controlPort = 0;
+  PhoneProfile profile;
+  bool startInObex = false;
+  int guardMs = 500;
+  ObexServerKind obexServer = ObexServerKind::Own;
+  std::string root;               // empty: a temporary sample tree
+  uint32_t maxPacket = 1024;
+  uint64_t memoryTotal = 16u << 20;
+  std::string logPath;
+  LineFaults line;
+  ObexFaults obex;
+};
+
+enum class ParseOutcome { Run, Help, Error };
+
+ParseOutcome ParseOptions(int argc, const char* const* argv, SimOptions& options, std::string& error);
+std::string HelpText();
