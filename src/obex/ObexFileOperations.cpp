@@ -385,7 +385,7 @@ bool OBEX_FTP::PutFile(FileInformation* file, OperationProgress* progress)
     p += 5;
     SystemTime t;
     if (FileTimeToLocalSystemTime(file->findData.lastWriteTime, t) && t.year <= 9999) {
-        char text[16];
+        char text[40];
         std::snprintf(text, sizeof text, "%04u%02u%02uT%02u%02u%02u", t.year, t.month, t.day,
                       t.hour, t.minute, t.second);
         PutHeader16(p, 0x44, 18);
