@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>  // names the printf flavour of the C runtime on mingw
 
 class GString {
 public:
@@ -59,7 +60,9 @@ public:
 
     // printf-style; the result replaces the contents (empty when formatting fails).
     void Format(const char* fmt, ...)
-#if defined(__GNUC__)
+#if defined(__MINGW_PRINTF_FORMAT)
+        __attribute__((format(__MINGW_PRINTF_FORMAT, 2, 3)))  // the C runtime actually used
+#elif defined(__GNUC__)
         __attribute__((format(printf, 2, 3)))
 #endif
         ;
