@@ -43,7 +43,8 @@ OBEX server (a fresh session each time the line enters OBEX mode)
   --obex own|obexftpd    own (default): the simulator's server on OpenOBEX, or a relay to
                          "obexftpd -c ROOT -n 127.0.0.1:PORT" started on a free port
   --root DIR             folder tree served (default: a temporary sample tree, removed at exit)
-  --max-packet N         own server's maximum packet, 255..65535 (default 1024)
+  --max-packet N         own server's maximum packet, 255..65535 (default 1024); a longer
+                         request is answered 0xCD and never reaches the server
   --memory BYTES         total memory in the Siemens memory query (default 16777216); free
                          = total - bytes in the tree; a PUT beyond the free memory gets 0xCD
 The own server accepts CONNECT with the folder-browsing target, the Siemens target (siemens
@@ -67,7 +68,8 @@ unless marked)
                          0x02=0xCD) without passing them to the server; OP is a name
                          (CONNECT DISCONNECT PUT GET SETPATH ACTION ABORT, with or without
                          the final bit) or an exact opcode byte; COUNT limits it to the first
-                         COUNT such requests. Repeatable.
+                         COUNT such requests; CODE 0 swallows them without any answer.
+                         Repeatable.
   --obex-stall-after N   pass N server responses, then swallow every later one
   --obex-bad-length K[:DELTA]
                          add DELTA (default 5, may be negative) to the length field of the

@@ -11,14 +11,16 @@ std::string Hex(uint8_t value) {
   return text;
 }
 
+constexpr uint8_t kTooLarge = 0xCD;
+
 uint32_t PacketLength(const std::string& head) {
   return (static_cast<uint8_t>(head[1]) << 8) | static_cast<uint8_t>(head[2]);
 }
 
 }  // namespace
 
-ObexPacketFilter::ObexPacketFilter(const ObexFaults& faults, ByteLog& log)
-    : fail_(faults.fail), failUsed_(faults.fail.size(), 0), faults_(faults), log_(log) {}
+ObexPacketFilter::ObexPacketFilter(const ObexFaults& faults, uint32_t maxRequest, ByteLog& log)
+    : fail_(faults.fail), failUsed_(faults.fail.size(), 0), faults_(faults), maxRequest_(maxRequest), log_(log) {}
 
 void ObexPacketFilter::ResetFraming() {
   request_ = {};
@@ -42,16 +44,24 @@ bool ObexPacketFilter::MatchFailRule(uint8_t opcode, uint8_t& code) {
 void ObexPacketFilter::FromPc(std::string_view bytes, std::string& toServer, std::string& toPc) {
   size_t i = 0;
   while (i < bytes.size()) {
-    if (!request_.InPacket()) {
-      uint8_t opcode = static_cast<uint8_t>(bytes[i]);
-      swallowRequest_ = MatchFailRule(opcode, swallowCode_);
-      if (swallowRequest_) log_.Note("obex fault: request " + Hex(opcode) + " answered " + Hex(swallowCode_));
-    }
     if (request_.head.size() < 3) {
-      request_.head.push_back(bytes[i]);
-      if (!swallowRequest_) toServer.push_back(bytes[i]);
-      ++i;
-      if (request_.head.size() == 3) request_.left = std::max<uint32_t>(PacketLength(request_.head), 3) - 3;
+      if (!request_.InPacket()) {
+        uint8_t opcode = static_cast<uint8_t>(bytes[i]);
+        swallowRequest_ = MatchFailRule(opcode, swallowCode_);
+        if (swallowRequest_) log_.Note("obex fault: request " + Hex(opcode) + " answered " + Hex(swallowCode_));
+      }
+      request_.head.push_back(bytes[i++]);
+      if (request_.head.size() < 3) continue;
+      // The head is held until the length is known: a packet the server cannot take
+      // never reaches it.
+      uint32_t length = PacketLength(request_.head);
+      if (!swallowRequest_ && (length < 3 || (maxRequest_ != 0 && length > maxRequest_))) {
+        swallowRequest_ = true;
+        swallowCode_ = length < 3 ? 0 : kTooLarge;
+        log_.Note("obex: request of " + std::to_string(length) + " bytes not passed on");
+      }
+      request_.left = std::max<uint32_t>(length, 3) - 3;
+      if (!swallowRequest_) toServer += request_.head;
     } else {
       size_t n = std::min<size_t>(request_.left, bytes.size() - i);
       if (!swallowRequest_) toServer.append(bytes.substr(i, n));
@@ -59,7 +69,7 @@ void ObexPacketFilter::FromPc(std::string_view bytes, std::string& toServer, std
       i += n;
     }
     if (request_.head.size() == 3 && request_.left == 0) {
-      if (swallowRequest_) toPc += std::string{static_cast<char>(swallowCode_), 0, 3};
+      if (swallowRequest_ && swallowCode_ != 0) toPc += std::string{static_cast<char>(swallowCode_), 0, 3};
       request_ = {};
       swallowRequest_ = false;
     }

@@ -8,11 +8,13 @@
 #include "Faults.h"
 
 // Sits between the line and the OBEX server, follows the packet framing both ways and
-// applies the OBEX faults: requests answered with a chosen code, responses swallowed after
-// a count, a lying length field.
+// applies the OBEX faults: requests answered with a chosen code (0: no answer at all),
+// responses swallowed after a count, a lying length field. Requests longer than
+// maxRequest (0: no limit) or shorter than their own head never reach the server; the
+// phone answers the first kind with 0xCD once they are complete, the second not at all.
 class ObexPacketFilter {
  public:
-  ObexPacketFilter(const ObexFaults& faults, ByteLog& log);
+  ObexPacketFilter(const ObexFaults& faults, uint32_t maxRequest, ByteLog& log);
 
   // A new OBEX session: framing starts afresh; the fault counts go on.
   void ResetFraming();
@@ -34,6 +36,7 @@ class ObexPacketFilter {
   std::vector<ObexFailRule> fail_;
   std::vector<uint32_t> failUsed_;
   ObexFaults faults_;
+  uint32_t maxRequest_;
   ByteLog& log_;
   Framing request_;
   bool swallowRequest_ = false;

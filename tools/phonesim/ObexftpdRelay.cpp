@@ -36,19 +36,24 @@ int FreeLoopbackPort() {
   return port;
 }
 
-// The listening sockets table the kernel keeps (what `ss -ltn` shows). Checking it instead
-// of connecting keeps obexftpd's single connection for the PC.
+// The kernel's tables of TCP sockets (what `ss -ltn` shows). Checking them instead of
+// connecting keeps obexftpd's single connection for the PC. obexftpd listens on an IPv6
+// socket, so 127.0.0.1 shows up there as ::ffff:127.0.0.1.
 bool IsListening(int port) {
-  char wanted[32];
-  std::snprintf(wanted, sizeof wanted, "0100007F:%04X", port);
-  std::ifstream table("/proc/net/tcp");
-  std::string line;
-  std::getline(table, line);
-  while (std::getline(table, line)) {
-    std::istringstream fields(line);
-    std::string slot, local, remote, state;
-    fields >> slot >> local >> remote >> state;
-    if (local == wanted && state == "0A") return true;
+  char v4[32];
+  char v6[64];
+  std::snprintf(v4, sizeof v4, "0100007F:%04X", port);
+  std::snprintf(v6, sizeof v6, "0000000000000000FFFF00000100007F:%04X", port);
+  for (const char* file : {"/proc/net/tcp", "/proc/net/tcp6"}) {
+    std::ifstream table(file);
+    std::string line;
+    std::getline(table, line);
+    while (std::getline(table, line)) {
+      std::istringstream fields(line);
+      std::string slot, local, remote, state;
+      fields >> slot >> local >> remote >> state;
+      if ((local == v4 || local == v6) && state == "0A") return true;
+    }
   }
   return false;
 }

@@ -12,12 +12,20 @@
 #include "OwnObexServer.h"
 #include "StandardCommands.h"
 
+namespace {
+
+constexpr int64_t kCutDrainMs = 1000;
+constexpr int64_t kCutSettleMs = 50;
+constexpr int kCutPollMs = 10;
+
+}  // namespace
+
 PhoneSession::PhoneSession(const SimOptions& options)
     : options_(options),
       at_(table_, *this, options.line),
       out_(options.line, log_),
       escape_(options.guardMs),
-      filter_(options.obex, log_) {}
+      filter_(options.obex, options.obexServer == ObexServerKind::Own ? options.maxPacket : 0, log_) {}
 
 PhoneSession::~PhoneSession() { StopBackend(); }
 
@@ -57,7 +65,16 @@ bool PhoneSession::Start(std::string& error) {
 void PhoneSession::Run(int stopFd) {
   while (running_) {
     now_ = MonoNowMs();
-    if (mode_ != Mode::Cut && out_.Flush(pty_.MasterFd(), now_) == OutputQueue::FlushResult::Cut) CutLine();
+    if (mode_ != Mode::Cut && out_.Flush(pty_.MasterFd(), now_) == OutputQueue::FlushResult::Cut &&
+        cutReachedMs_ < 0) {
+      cutReachedMs_ = now_;
+    }
+    // A hangup throws away what the PC has not read yet, so the last bytes before the cut
+    // get time to reach the slave side's queue and to be read from there.
+    if (mode_ != Mode::Cut && cutReachedMs_ >= 0) {
+      int64_t waited = now_ - cutReachedMs_;
+      if ((waited >= kCutSettleMs && pty_.QueuedForPc() == 0) || waited >= kCutDrainMs) CutLine();
+    }
     WriteBackend();
 
     pollfd fds[4];
@@ -80,6 +97,7 @@ void PhoneSession::Run(int stopFd) {
     }
     int64_t due = mode_ == Mode::Cut ? -1 : out_.NextDueMs();
     int timeout = due < 0 ? -1 : static_cast<int>(std::max<int64_t>(0, due - now_));
+    if (mode_ != Mode::Cut && cutReachedMs_ >= 0) timeout = kCutPollMs;
     if (poll(fds, static_cast<nfds_t>(count), timeout) < 0 && errno != EINTR) break;
     now_ = MonoNowMs();
 
@@ -174,6 +192,8 @@ void PhoneSession::OnControlReadable() {
 }
 
 void PhoneSession::EnterObex() {
+  // The answer that switched the line goes out before a server start can hold the loop up.
+  out_.Flush(pty_.MasterFd(), now_);
   mode_ = Mode::Obex;
   log_.Note("mode obex");
   escape_.Reset(now_);

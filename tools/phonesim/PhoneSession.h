@@ -62,6 +62,7 @@ class PhoneSession : private AtEngine::Host {
   std::string toBackend_;
   Mode mode_ = Mode::At;
   int64_t now_ = 0;
+  int64_t cutReachedMs_ = -1;  // when the last byte before the cut went out
   uint64_t received_ = 0;
   bool running_ = true;
 };

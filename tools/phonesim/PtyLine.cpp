@@ -1,6 +1,7 @@
 #include "PtyLine.h"
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -69,6 +70,12 @@ void PtyLine::RemoveLink() {
   ssize_t n = readlink(link_.c_str(), target, sizeof target - 1);
   if (n >= 0 && std::string(target, static_cast<size_t>(n)) == slavePath_) unlink(link_.c_str());
   link_.clear();
+}
+
+size_t PtyLine::QueuedForPc() const {
+  int queued = 0;
+  if (slave_ < 0 || ioctl(slave_, FIONREAD, &queued) != 0 || queued < 0) return 0;
+  return static_cast<size_t>(queued);
 }
 
 void PtyLine::Cut() {

@@ -15,6 +15,8 @@ class PtyLine {
   bool Link(const std::string& path, std::string& error);
   // Closes both sides and removes the link: the PC's port reads nothing more.
   void Cut();
+  // Bytes written to the PC that its side has not read yet.
+  size_t QueuedForPc() const;
 
   int MasterFd() const { return master_; }
   const std::string& SlavePath() const { return slavePath_; }
