@@ -12,8 +12,8 @@ Connection
   --link PATH            symlink PATH to the slave side (a stale symlink there is replaced)
   --control PORT         connect to 127.0.0.1:PORT, send "READY <slave>\n" once the link
                          exists, exit when that connection closes. Commands, one per line:
-                           STATS  -> "STATS in=<bytes from PC> out=<bytes to PC>"
-                           MODE?  -> "MODE at", "MODE obex" or "MODE cut"
+                           STATS  -> "in=<bytes from PC> out=<bytes to PC>"
+                           MODE?  -> "at", "obex" or "cut" (the line was closed)
                            QUIT   -> "BYE", then exit
                          anything else -> "ERR <line>"
   --log FILE             every byte each way (hex and printable) with timestamps, plus notes

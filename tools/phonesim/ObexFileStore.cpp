@@ -146,17 +146,24 @@ uint8_t ObexFileStore::Remove(const std::string& name) {
   return fs::remove(path, ec) ? kSuccess : kForbidden;
 }
 
-uint8_t ObexFileStore::Move(const std::string& from, const std::string& to) {
-  fs::path source;
-  fs::path target;
+uint8_t ObexFileStore::CheckTransfer(const std::string& from, const std::string& to, fs::path& source,
+                                     fs::path& target) const {
   std::error_code ec;
   if (!Resolve(from, source) || !Resolve(to, target) || source == root_ || target == root_) return kForbidden;
   if (!fs::exists(source, ec)) return kNotFound;
   if (fs::exists(fs::symlink_status(target, ec))) return kForbidden;
   if (!fs::is_directory(target.parent_path(), ec)) return kNotFound;
-  // A folder cannot move into itself.
-  std::string s = source.string() + "/";
-  if (target.string().rfind(s, 0) == 0) return kForbidden;
+  // A folder cannot go into itself.
+  if (target.string().rfind(source.string() + "/", 0) == 0) return kForbidden;
+  return kSuccess;
+}
+
+uint8_t ObexFileStore::Move(const std::string& from, const std::string& to) {
+  fs::path source;
+  fs::path target;
+  uint8_t code = CheckTransfer(from, to, source, target);
+  if (code != kSuccess) return code;
+  std::error_code ec;
   fs::rename(source, target, ec);
   return ec ? kForbidden : kSuccess;
 }
@@ -164,13 +171,9 @@ uint8_t ObexFileStore::Move(const std::string& from, const std::string& to) {
 uint8_t ObexFileStore::Copy(const std::string& from, const std::string& to) {
   fs::path source;
   fs::path target;
+  uint8_t code = CheckTransfer(from, to, source, target);
+  if (code != kSuccess) return code;
   std::error_code ec;
-  if (!Resolve(from, source) || !Resolve(to, target) || source == root_ || target == root_) return kForbidden;
-  if (!fs::exists(source, ec)) return kNotFound;
-  if (fs::exists(fs::symlink_status(target, ec))) return kForbidden;
-  if (!fs::is_directory(target.parent_path(), ec)) return kNotFound;
-  std::string s = source.string() + "/";
-  if (target.string().rfind(s, 0) == 0) return kForbidden;
   fs::copy(source, target, fs::copy_options::recursive, ec);
   return ec ? kForbidden : kSuccess;
 }

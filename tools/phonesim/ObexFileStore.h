@@ -36,6 +36,9 @@ class ObexFileStore {
 
  private:
   bool Resolve(const std::string& name, std::filesystem::path& out) const;
+  // Both names resolved, the source there, the target free and its folder there.
+  uint8_t CheckTransfer(const std::string& from, const std::string& to, std::filesystem::path& source,
+                        std::filesystem::path& target) const;
 
   std::filesystem::path root_;
   std::vector<std::string> current_;

@@ -179,9 +179,9 @@ void PhoneSession::OnControlReadable() {
   }
   for (const std::string& line : lines) {
     if (line == "STATS") {
-      control_.Send("STATS in=" + std::to_string(received_) + " out=" + std::to_string(out_.Written()));
+      control_.Send("in=" + std::to_string(received_) + " out=" + std::to_string(out_.Written()));
     } else if (line == "MODE?") {
-      control_.Send(std::string("MODE ") + ModeName());
+      control_.Send(ModeName());
     } else if (line == "QUIT") {
       control_.Send("BYE");
       running_ = false;

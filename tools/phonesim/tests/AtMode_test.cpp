@@ -89,7 +89,7 @@ TEST(AtMode, UnknownCommandsGetErrorAndOtherTextNothing) {
   };
   for (const auto& [sent, expected] : cases) EXPECT_EQ(Ask(sim, sent), expected) << sent;
   EXPECT_EQ(Ask(sim, std::string(5000, 'A') + "\r"), "\r\nERROR\r\n");
-  EXPECT_EQ(sim.Control("MODE?"), "MODE at");
+  EXPECT_EQ(sim.Control("MODE?"), "at");
 }
 
 TEST(AtMode, CommandSplitOverWritesIsOneCommand) {
@@ -107,7 +107,7 @@ TEST(ModeSwitch, ProfilesWithoutTheSwitchAnswerError) {
     SimProcess sim;
     ASSERT_TRUE(sim.Start({"--profile", profile}));
     EXPECT_EQ(Ask(sim, "AT^SQWE=3\r"), "AT^SQWE=3\r\r\nERROR\r\n");
-    EXPECT_EQ(sim.Control("MODE?"), "MODE at");
+    EXPECT_EQ(sim.Control("MODE?"), "at");
   }
 }
 
@@ -115,12 +115,12 @@ TEST(ModeSwitch, SiemensEntersObexAndLeavesOnGuardedEscape) {
   SimProcess sim;
   ASSERT_TRUE(sim.Start({"--profile", "siemens", "--guard", "200"}));
   EXPECT_EQ(Ask(sim, "AT^SQWE=3\r"), "AT^SQWE=3\r\r\nOK\r\n");
-  EXPECT_EQ(sim.Control("MODE?"), "MODE obex");
+  EXPECT_EQ(sim.Control("MODE?"), "obex");
   EXPECT_EQ(Ask(sim, "ATZ\r"), "");  // AT text goes nowhere in OBEX mode
   Pause(300);
   sim.Write("+++");
   Pause(100);
-  EXPECT_EQ(sim.Control("MODE?"), "MODE at");
+  EXPECT_EQ(sim.Control("MODE?"), "at");
   EXPECT_EQ(Ask(sim, "ATZ\r"), "ATZ\r\r\nOK\r\n");
 }
 
@@ -133,13 +133,13 @@ TEST(ModeSwitch, EscapeWithoutTheGuardTimeIsData) {
   Pause(50);
   sim.Write("+++");
   Pause(100);
-  EXPECT_EQ(sim.Control("MODE?"), "MODE obex");
+  EXPECT_EQ(sim.Control("MODE?"), "obex");
   Pause(400);
   sim.Write("++");
   Pause(50);
   sim.Write("+");  // pluses may come in pieces
   Pause(100);
-  EXPECT_EQ(sim.Control("MODE?"), "MODE at");
+  EXPECT_EQ(sim.Control("MODE?"), "at");
 }
 
 TEST(ModeSwitch, DefaultGuardIsHalfASecond) {
@@ -149,17 +149,17 @@ TEST(ModeSwitch, DefaultGuardIsHalfASecond) {
   Pause(300);
   sim.Write("+++");
   Pause(50);
-  EXPECT_EQ(sim.Control("MODE?"), "MODE obex");
+  EXPECT_EQ(sim.Control("MODE?"), "obex");
   Pause(600);
   sim.Write("+++");
   Pause(50);
-  EXPECT_EQ(sim.Control("MODE?"), "MODE at");
+  EXPECT_EQ(sim.Control("MODE?"), "at");
 }
 
 TEST(ModeSwitch, PhoneLeftInObexAnswersNothingUntilEscape) {
   SimProcess sim;
   ASSERT_TRUE(sim.Start({"--profile", "siemens", "--start-in-obex", "--guard", "200"}));
-  EXPECT_EQ(sim.Control("MODE?"), "MODE obex");
+  EXPECT_EQ(sim.Control("MODE?"), "obex");
   EXPECT_EQ(Ask(sim, "ATZ\r"), "");
   Pause(300);
   sim.Write("+++");
