@@ -25,7 +25,6 @@ class AtEngine : private AtLine {
   bool TakeObexRequest();
   // Forgets a half-received line and any raw transfer (the line left AT mode).
   void ClearLine();
-  bool Echo() const { return echo_; }
 
  private:
   void ProcessLine();

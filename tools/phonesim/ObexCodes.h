@@ -3,7 +3,6 @@
 
 // OBEX response codes without the final bit, as the OBEX library takes them.
 namespace obexcode {
-constexpr uint8_t kContinue = 0x10;
 constexpr uint8_t kSuccess = 0x20;
 constexpr uint8_t kBadRequest = 0x40;
 constexpr uint8_t kForbidden = 0x43;
@@ -15,18 +14,10 @@ constexpr uint8_t kNotImplemented = 0x51;
 constexpr uint8_t kServiceUnavailable = 0x53;
 }  // namespace obexcode
 
-// Header ids the phone sends or reads.
+// Header ids of the phone's answers.
 namespace obexheader {
-constexpr uint8_t kName = 0x01;
-constexpr uint8_t kType = 0x42;
-constexpr uint8_t kTime = 0x44;
-constexpr uint8_t kTarget = 0x46;
-constexpr uint8_t kBody = 0x48;
-constexpr uint8_t kEndOfBody = 0x49;
 constexpr uint8_t kWho = 0x4A;
 constexpr uint8_t kAppParams = 0x4C;
-constexpr uint8_t kDestName = 0x15;
-constexpr uint8_t kActionId = 0x94;
 constexpr uint8_t kLength = 0xC3;
 constexpr uint8_t kConnectionId = 0xCB;
 }  // namespace obexheader

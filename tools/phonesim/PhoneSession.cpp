@@ -65,16 +65,7 @@ bool PhoneSession::Start(std::string& error) {
 void PhoneSession::Run(int stopFd) {
   while (running_) {
     now_ = MonoNowMs();
-    if (mode_ != Mode::Cut && out_.Flush(pty_.MasterFd(), now_) == OutputQueue::FlushResult::Cut &&
-        cutReachedMs_ < 0) {
-      cutReachedMs_ = now_;
-    }
-    // A hangup throws away what the PC has not read yet, so the last bytes before the cut
-    // get time to reach the slave side's queue and to be read from there.
-    if (mode_ != Mode::Cut && cutReachedMs_ >= 0) {
-      int64_t waited = now_ - cutReachedMs_;
-      if ((waited >= kCutSettleMs && pty_.QueuedForPc() == 0) || waited >= kCutDrainMs) CutLine();
-    }
+    FlushToPc();
     WriteBackend();
 
     pollfd fds[4];
@@ -111,6 +102,17 @@ void PhoneSession::Run(int stopFd) {
     if (backendAt >= 0 && backend_ && (fds[backendAt].revents & (POLLIN | POLLHUP | POLLERR))) OnBackendReadable();
   }
   StopBackend();
+}
+
+void PhoneSession::FlushToPc() {
+  if (mode_ == Mode::Cut) return;
+  if (out_.Flush(pty_.MasterFd(), now_) == OutputQueue::FlushResult::Cut && cutReachedMs_ < 0) cutReachedMs_ = now_;
+  // A hangup throws away what the PC has not read yet, so the last bytes before the cut
+  // get time to reach the slave side's queue and to be read from there.
+  if (cutReachedMs_ >= 0) {
+    int64_t waited = now_ - cutReachedMs_;
+    if ((waited >= kCutSettleMs && pty_.QueuedForPc() == 0) || waited >= kCutDrainMs) CutLine();
+  }
 }
 
 void PhoneSession::SendToPc(std::string_view bytes, bool answer) {
@@ -193,7 +195,8 @@ void PhoneSession::OnControlReadable() {
 
 void PhoneSession::EnterObex() {
   // The answer that switched the line goes out before a server start can hold the loop up.
-  out_.Flush(pty_.MasterFd(), now_);
+  FlushToPc();
+  if (mode_ == Mode::Cut) return;
   mode_ = Mode::Obex;
   log_.Note("mode obex");
   escape_.Reset(now_);

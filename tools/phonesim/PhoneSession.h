@@ -35,6 +35,8 @@ class PhoneSession : private AtEngine::Host {
   enum class Mode { At, Obex, Cut };
 
   void SendToPc(std::string_view bytes, bool answer) override;
+  // Writes what is due and closes the line once a cut is due.
+  void FlushToPc();
   void OnPcBytes(std::string_view bytes);
   void OnBackendReadable();
   void OnControlReadable();

@@ -27,6 +27,14 @@ bool InstallSignals() {
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
   signal(SIGPIPE, SIG_IGN);
+  // A parent such as Wine may hand down blocked or ignored signals; obexftpd children are
+  // reaped by waitpid, which an ignored SIGCHLD would defeat.
+  signal(SIGCHLD, SIG_DFL);
+  sigset_t stop;
+  sigemptyset(&stop);
+  sigaddset(&stop, SIGINT);
+  sigaddset(&stop, SIGTERM);
+  sigprocmask(SIG_UNBLOCK, &stop, nullptr);
   return true;
 }
 
