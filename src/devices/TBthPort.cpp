@@ -10,10 +10,11 @@ constexpr uint32_t kMajorAudio = 0x4;   // audio/video, ...
 
 TBthPort::TBthPort() : TComm(kBluetooth) { portName = "Bluetooth"; }
 
+// Disconnecting here, while the port is still whole, lets the file access end over open
+// sockets and the device read the Bluetooth address as it goes.
 TBthPort::~TBthPort()
 {
-    for (ListIterator<Socket> it(sockets); !it.IsDone(); it.Next())
-        it.CurrentItem()->Close();
+    Disconnect();
     services.DeleteAll();
 }
 

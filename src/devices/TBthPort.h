@@ -12,7 +12,7 @@ struct BT_SERVICE_STRUCT {
 class TBthPort : public TComm {
 public:
     TBthPort();
-    // Closes the sockets and deletes the service records, then as every port.
+    // Disconnects, then deletes the service records.
     ~TBthPort() override;
 
     bool Connect(ConnectProgress* progress) override;

@@ -39,7 +39,7 @@ public:
     TComm(const TComm&) = delete;
     TComm& operator=(const TComm&) = delete;
 
-    // Disconnects first.
+    // Disconnects (the subclasses do it first, while the port is whole).
     virtual ~TComm();
     // Opens the sockets of the phone and identifies it; false when nothing could be opened,
     // the phone did not answer or the user cancelled (sockets opened so far stay until

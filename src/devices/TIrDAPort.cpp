@@ -2,6 +2,8 @@
 
 #include "transport/Socket.h"
 
+TIrDAPort::~TIrDAPort() { Disconnect(); }
+
 TIrDAPort::TIrDAPort() : TComm(kIrDA) { portName = "IrDA"; }
 
 bool TIrDAPort::Connect(ConnectProgress* progress)

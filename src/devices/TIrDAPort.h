@@ -13,6 +13,8 @@ public:
     static constexpr uint32_t kDeviceRecordSize = 29;
 
     TIrDAPort();
+    // Disconnects while the port is still whole (the device may look at it as it goes).
+    ~TIrDAPort() override;
 
     bool Connect(ConnectProgress* progress) override;
     bool Identify() override;

@@ -7,6 +7,8 @@
 #include "obex/Progress.h"
 #include "transport/Socket.h"
 
+TSerialPort::~TSerialPort() { Disconnect(); }
+
 TSerialPort::TSerialPort() : TComm(kSerial) {}
 
 bool TSerialPort::Connect(ConnectProgress* progress)

@@ -19,6 +19,8 @@ public:
     static constexpr uint32_t kEscapeGuardMs = 2000;
 
     TSerialPort();
+    // Disconnects while the port is still whole (the device may look at it as it goes).
+    ~TSerialPort() override;
 
     bool Connect(ConnectProgress* progress) override;
     bool Identify() override;

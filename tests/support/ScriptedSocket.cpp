@@ -52,11 +52,11 @@ int32_t ScriptedSocket::Read(void* buffer, int32_t count)
         }
         if (step.kind == Kind::Expect)
             break;
-        int32_t take = std::min<int32_t>(limit - got, static_cast<int32_t>(step.bytes.size()));
-        std::memcpy(out + got, step.bytes.data(), static_cast<size_t>(take));
-        step.bytes.erase(0, static_cast<size_t>(take));
-        got += take;
-        if (step.bytes.empty())
+        size_t take = std::min(step.bytes.size() - step.read, static_cast<size_t>(limit - got));
+        std::memcpy(out + got, step.bytes.data() + step.read, take);
+        step.read += take;
+        got += static_cast<int32_t>(take);
+        if (step.read == step.bytes.size())
             steps.pop_front();
     }
     if (got == 0) {
@@ -88,7 +88,7 @@ void ScriptedSocket::MatchWrites()
             if (responder) {
                 std::string answer = responder(written);
                 if (!answer.empty())
-                    steps.push_back(Step{Kind::Data, answer, {}});
+                    steps.push_back(Step{Kind::Data, answer, {}, 0});
             } else {
                 unexpected.push_back(written);
             }
@@ -117,7 +117,7 @@ void ScriptedSocket::MatchWrites()
 ScriptedSocket& ScriptedSocket::Feed(const std::string& bytes)
 {
     if (!bytes.empty())
-        steps.push_back(Step{Kind::Data, bytes, {}});
+        steps.push_back(Step{Kind::Data, bytes, {}, 0});
     return *this;
 }
 
@@ -129,13 +129,13 @@ ScriptedSocket& ScriptedSocket::Feed(const std::vector<uint8_t>& bytes)
 ScriptedSocket& ScriptedSocket::Silence(int times)
 {
     for (int i = 0; i < times; ++i)
-        steps.push_back(Step{Kind::Silence, {}, {}});
+        steps.push_back(Step{Kind::Silence, {}, {}, 0});
     return *this;
 }
 
 ScriptedSocket& ScriptedSocket::Expect(const std::string& write, const std::string& answer)
 {
-    steps.push_back(Step{Kind::Expect, write, answer});
+    steps.push_back(Step{Kind::Expect, write, answer, 0});
     return *this;
 }
 

@@ -79,8 +79,9 @@ private:
     enum class Kind { Data, Silence, Expect };
     struct Step {
         Kind kind;
-        std::string bytes;   // Data: what remains to read; Expect: what must be written
+        std::string bytes;   // Data: what reads deliver; Expect: what must be written
         std::string answer;  // Expect only
+        size_t read = 0;     // Data: bytes already delivered
     };
 
     void MatchWrites();
