@@ -54,8 +54,11 @@ uint32_t LeadingNumber(const GString& text)
 
 uint16_t FieldS(const char* bytes, uint32_t count)
 {
+    uint32_t length = 0;
+    while (length < count && bytes[length] != 0)  // a short text ends inside the field
+        ++length;
     uint16_t value = 0;
-    GString(bytes, count).ParseValue(&value, 'S');
+    GString(bytes, length).ParseValue(&value, 'S');
     return value;
 }
 

@@ -20,6 +20,7 @@ GString TextAfter(const GString& text, const char* marker);
 uint32_t LeadingNumber(const GString& text);
 
 // An unsigned 16- or 32-bit field ('S' / 'L' of GString::ParseValue); 0 when it does not parse.
+// FieldS reads count bytes or up to a NUL, whichever comes first.
 uint16_t FieldS(const char* bytes, uint32_t count);
 uint32_t FieldL(const GString& text);
 
