@@ -49,6 +49,13 @@ OBEX server (a fresh session each time the line enters OBEX mode)
                          = total - bytes in the tree; a PUT beyond the free memory gets 0xCD
 The own server accepts CONNECT with the folder-browsing target, the Siemens target (siemens
 profile), "IRMC-SYNC" or no target; with the last two only GET by name and PUT work.
+SETPATH: flag 0x01 first goes up one level (0xC4 at the top), then a name enters that
+folder (creating it unless flag 0x02 is set); an empty or missing name without 0x01 goes
+to the top. GET sends one packet per request, a file led by a Length header, the last
+packet in End-of-Body; telecom/devinfo.txt is made from the profile unless stored. A PUT
+with no body deletes (a folder only when empty); a PUT carrying only the application
+parameters "move", old and new name renames; ACTION copies (0x00) or moves (0x01).
+"+++" itself gets no answer.
 
 Line faults (counted over all bytes sent to the PC, echo included)
   --delay MS             hold every answer MS ms before sending it (the AT echo is not
