@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -71,12 +72,16 @@ bool ObexftpdRelay::Start(std::string& error) {
     return false;
   }
   std::string address = "127.0.0.1:" + std::to_string(port);
+  pid_t parent = getpid();
   pid_ = fork();
   if (pid_ < 0) {
     error = std::string("fork: ") + std::strerror(errno);
     return false;
   }
   if (pid_ == 0) {
+    // Should the simulator be killed outright, obexftpd goes with it.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != parent) _exit(127);
     int null = open("/dev/null", O_RDWR);
     dup2(null, 0);
     dup2(null, 1);

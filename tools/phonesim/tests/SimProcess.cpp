@@ -47,9 +47,11 @@ SimProcess::SimProcess() {
 
 SimProcess::~SimProcess() {
   ClosePort();
+  // Closing the control connection lets the simulator clean up after itself.
   if (control_ >= 0) close(control_);
   if (listen_ >= 0) close(listen_);
-  if (pid_ > 0) {
+  int status = 0;
+  if (pid_ > 0 && !WaitExit(3000, status)) {
     kill(pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
   }
