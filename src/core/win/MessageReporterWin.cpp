@@ -11,9 +11,15 @@ namespace MessagePlatform {
 bool LoadText(uint32_t id, uint32_t capacity, GString& out)
 {
     std::vector<char> buffer(capacity);
+    SetLastError(ERROR_SUCCESS);
     const int n = LoadStringA(GetModuleHandleA(nullptr), id, buffer.data(), static_cast<int>(capacity));
-    if (n <= 0)
+    if (n <= 0) {
+        // A string missing from a block that exists leaves no error behind; name the failure
+        // so that the user is not shown the text for success.
+        if (GetLastError() == ERROR_SUCCESS)
+            SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
         return false;
+    }
     out.Assign(buffer.data(), static_cast<uint32_t>(n));
     return true;
 }
