@@ -10,8 +10,8 @@
 
 namespace MessagePlatform {
 
-// Loads string resource id through a buffer of capacity bytes; false (and the failure left in
-// the last error) when it does not exist.
+// Loads string resource id through a buffer of capacity bytes; false (out untouched, the
+// failure left in the last error) when it does not exist.
 bool LoadText(uint32_t id, uint32_t capacity, GString& out);
 // The system's text for an error code; empty when it has none.
 GString SystemText(uint32_t code);

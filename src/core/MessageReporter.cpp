@@ -85,7 +85,10 @@ MessageReporter& Reporter()
     return reporter;
 }
 
-MessageReporter::MessageReporter() { MessagePlatform::LoadText(kCaptionId, kCaptionCapacity, caption); }
+MessageReporter::MessageReporter()
+{
+    MessagePlatform::LoadText(kCaptionId, kCaptionCapacity, caption);
+}
 
 int MessageReporter::Report(MessageKind kind, uint32_t value, const MessageArgs& args)
 {
@@ -97,12 +100,10 @@ int MessageReporter::ReportFor(WindowHandle owner, MessageKind kind, uint32_t va
 {
     // Taken before anything else can overwrite it.
     const uint32_t lastError = MessagePlatform::LastErrorCode();
-    GString text;
-    if (!Compose(owner, kind, value, lastError, args, text))
-        return kNothingShown;
     const unsigned style = BoxStyle(kind, value);
     if (style == 0)
         return kNothingShown;
+    const GString text = Compose(owner, kind, value, lastError, args);
     const MessageBoxFunction function = boxFunction.load();
     if (function != nullptr)
         return function(owner, text.CStr(), caption.CStr(), style);
@@ -110,21 +111,22 @@ int MessageReporter::ReportFor(WindowHandle owner, MessageKind kind, uint32_t va
 }
 
 // Everything is composed in locals: reports from several threads never share a buffer.
-bool MessageReporter::Compose(WindowHandle owner, MessageKind kind, uint32_t value,
-                              uint32_t lastError, const MessageArgs& args, GString& text)
+GString MessageReporter::Compose(WindowHandle owner, MessageKind kind, uint32_t value,
+                                 uint32_t lastError, const MessageArgs& args)
 {
+    GString text;
     switch (kind) {
     case MessageKind::SystemError: {
         const uint32_t code = value != 0 ? value : lastError;
         const GString system = MessagePlatform::SystemText(code);
-        if (args.prefixId != 0 && !MessagePlatform::LoadText(args.prefixId, kTextCapacity, text))
-            text = "";
+        if (args.prefixId != 0)
+            MessagePlatform::LoadText(args.prefixId, kTextCapacity, text);  // empty when missing
         if (args.text != nullptr) {
             text.Append(args.text);
             text.Append("\n");
         }
         text.Append(system);
-        return true;
+        return text;
     }
     case MessageKind::ResourceText: {
         GString loaded;
@@ -133,18 +135,13 @@ bool MessageReporter::Compose(WindowHandle owner, MessageKind kind, uint32_t val
             const GString missing = MissingResourceText(value);
             ReportFor(owner, MessageKind::SystemError, loadError, {.text = missing.CStr()});
         }
-        text = TakesArgument(value) ? FillArguments(loaded, {args.text}) : loaded;
-        return true;
+        return TakesArgument(value) ? FillArguments(loaded, {args.text}) : loaded;
     }
     case MessageKind::SizeLimitText: {
+        // Only the size-limit question itself is shown (BoxStyle).
         GString loaded;
-        if (!MessagePlatform::LoadText(value, kTextCapacity, loaded)) {
-            text = MissingResourceText(value);
-            return true;
-        }
-        text = loaded;
-        if (value != kSizeLimitId)
-            return true;
+        if (!MessagePlatform::LoadText(value, kTextCapacity, loaded))
+            return MissingResourceText(value);
         GString device;
         GString limit(0u);
         if (args.limitSource != nullptr) {
@@ -155,10 +152,10 @@ bool MessageReporter::Compose(WindowHandle owner, MessageKind kind, uint32_t val
         text = FillArguments(loaded, {args.text, device.CStr(), limit.CStr()});
         if (args.limitSource != nullptr)
             args.limitSource->ClearError();
-        return true;
+        return text;
     }
     }
-    return false;
+    return text;
 }
 
 MessageReporter::MessageBoxFunction MessageReporter::SetMessageBoxForTesting(

@@ -64,8 +64,8 @@ public:
     static MessageBoxFunction SetMessageBoxForTesting(MessageBoxFunction function);
 
 private:
-    bool Compose(WindowHandle owner, MessageKind kind, uint32_t value, uint32_t lastError,
-                const MessageArgs& args, GString& text);
+    GString Compose(WindowHandle owner, MessageKind kind, uint32_t value, uint32_t lastError,
+                    const MessageArgs& args);
 
     std::atomic<WindowHandle> defaultOwner{nullptr};
     GString caption;  // string 101, the caption of every box

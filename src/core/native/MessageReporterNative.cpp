@@ -44,8 +44,10 @@ bool LoadText(uint32_t id, uint32_t capacity, GString& out)
         // LoadString truncates to the buffer, keeping room for the terminator.
         const size_t n = std::strlen(s.text);
         const size_t fit = capacity == 0 ? 0 : (n < capacity ? n : capacity - 1);
+        if (fit == 0)
+            return false;
         out.Assign(s.text, static_cast<uint32_t>(fit));
-        return fit > 0;
+        return true;
     }
     errno = kResourceNotFound;
     return false;

@@ -91,3 +91,23 @@ TEST(MessageReporterWin, BoxStylesAreTheSystemConstants)
         EXPECT_EQ(c.style, boxes[0].style) << c.id;
     }
 }
+
+TEST(MessageReporterWin, SizeLimitUsesTheLocaleSeparatorTheProgramTookAtStart)
+{
+    SeparatorGuard guard;
+    // What the program does at start: the first byte of the user's thousands separator.
+    char locale[5] = {};
+    ASSERT_GT(GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND | LOCALE_USE_CP_ACP, locale,
+                             sizeof locale), 0);
+    SetThousandsSeparator(locale[0]);
+    const char used = ThousandsSeparator();
+    MessageBoxRecorder recorder(IDNO);
+    FakeLimitSource source("Phone", 1048576);
+    EXPECT_EQ(IDNO, Reporter().Report(MessageKind::SizeLimitText, 1050,
+                                      {.text = "a.jpg", .limitSource = &source}));
+    const auto boxes = recorder.Boxes();
+    ASSERT_EQ(1u, boxes.size());
+    const std::string grouped = std::string("1") + used + "048" + used + "576";
+    EXPECT_NE(std::string::npos, boxes[0].text.find("превышать " + grouped + " байт"))
+        << boxes[0].text;
+}
