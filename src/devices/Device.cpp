@@ -1,6 +1,26 @@
 #include "devices/Device.h"
 
-#include "obex/FTP.h"
+#include <cstring>
+
+#include "devices/DeviceSettingsStore.h"
+#include "devices/DeviceViews.h"
+#include "devices/ObexTargets.h"
+#include "devices/TBthPort.h"
+#include "obex/OBEX_FTP.h"
+#include "transport/Socket.h"
+
+namespace {
+
+constexpr int kOpenAttempts = 2;
+
+void CopyBluetoothAddress(const TComm* port, LAST_SET_DEVICE& record)
+{
+    if (port == nullptr || port->kind != TComm::kBluetooth)
+        return;
+    std::memcpy(&record.btAddress, static_cast<const TBthPort*>(port)->btAddress, sizeof record.btAddress);
+}
+
+}  // namespace
 
 Manufacturer ManufacturerFromText(const GString& text)
 {
@@ -15,14 +35,82 @@ Manufacturer ManufacturerFromText(const GString& text)
     return Manufacturer::Generic;
 }
 
-Device::Device(TComm* port) : port(port) {}
+Device::Device(TComm* port) : port(port)
+{
+    if (port != nullptr) {
+        settings.manufacturer = port->info[TComm::kManufacturer];
+        settings.model = port->info[TComm::kModel];
+        settings.serialNumber = port->info[TComm::kSerialNumber];
+        CopyBluetoothAddress(port, settings);
+    }
+    if (SettingsStore* store = DeviceSettingsStore()) {
+        auto lock = store->Lock();
+        if (const LAST_SET_DEVICE* stored = store->FindDeviceSettings(settings))
+            settings.CopyFrom(*stored);
+    }
+}
 
-Device::~Device() { delete fileAccess; }
+Device::~Device()
+{
+    CopyBluetoothAddress(port, settings);
+    if (SettingsStore* store = DeviceSettingsStore()) {
+        auto lock = store->Lock();
+        store->StoreDeviceSettings(settings);
+    }
+    delete views;
+    delete fileAccess;
+}
 
 void Device::ReleaseSocket(Socket*) {}
+
+void Device::AfterListing(FTP*) {}
 
 bool Device::EnterObexMode(Socket*) { return false; }
 
 bool Device::LeaveObexMode(Socket*) { return false; }
 
-Device* CreateDevice(Manufacturer, TComm* port) { return new Device(port); }
+bool Device::OpenFileAccess(Socket* socket, WaitProgress* wait)
+{
+    if (socket == nullptr || !socket->Open())
+        return false;
+    delete fileAccess;
+    fileAccess = new OBEX_FTP;
+    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+        if (wait != nullptr)
+            wait->Step();
+        if (fileAccess->Connect(socket, kFolderBrowsingTarget, sizeof kFolderBrowsingTarget))
+            return true;
+    }
+    DropFileAccess();
+    return false;
+}
+
+void Device::AttachViews(DeviceViews* created)
+{
+    if (created == views)
+        return;
+    delete views;
+    views = created;
+    if (views != nullptr)
+        views->SetEnabled(!busy.load());
+}
+
+void Device::SetBusy()
+{
+    if (views != nullptr)
+        views->SetEnabled(false);
+    busy.store(true);
+}
+
+void Device::ClearBusy()
+{
+    if (views != nullptr)
+        views->SetEnabled(true);
+    busy.store(false);
+}
+
+void Device::DropFileAccess()
+{
+    delete fileAccess;
+    fileAccess = nullptr;
+}

@@ -1,9 +1,14 @@
 #include "devices/Identification.h"
 
+#include <cstring>
+#include <memory>
+
+#include "devices/ObexTargets.h"
 #include "devices/SocketFactory.h"
 #include "devices/TBthPort.h"
 #include "devices/TIrDAPort.h"
 #include "devices/TSerialPort.h"
+#include "obex/OBEX_FTP.h"
 #include "transport/Socket.h"
 
 namespace {
@@ -20,6 +25,26 @@ constexpr AtQuery kAtQueries[] = {
     {"AT+CGMR\r", TComm::kSoftwareVersion},
 };
 
+struct DeviceInfoKey {
+    const char* key;
+    TComm::InfoIndex entry;
+};
+
+constexpr DeviceInfoKey kDeviceInfoKeys[] = {
+    {"MANU:", TComm::kManufacturer},         {"MOD:", TComm::kModel},
+    {"SN:", TComm::kSerialNumber},           {"SW-VERSION:", TComm::kSoftwareVersion},
+    {"SW-DATE:", TComm::kSoftwareDate},      {"HW-VERSION:", TComm::kHardwareVersion},
+    {"HW-DATE:", TComm::kHardwareDate},      {"FW-VERSION:", TComm::kFirmwareVersion},
+    {"FW-DATE:", TComm::kFirmwareDate},
+};
+
+const char kDeviceInfoName[] = "telecom/devinfo.txt";
+
+void StoreBounded(GString& entry, const char* bytes, uint32_t count)
+{
+    entry.Assign(bytes, count > kMaxInfoValueBytes ? kMaxInfoValueBytes : count);
+}
+
 Socket* AtSocket(TComm& port)
 {
     if (Socket* socket = port.GetSocket(Socket::kChannelAt))
@@ -35,6 +60,20 @@ Socket* AtSocket(TComm& port)
     return socket;
 }
 
+// One connection to the object store: the device information is read when the target is
+// accepted. False when the phone refused the target.
+bool ReadDeviceInfo(TComm& port, OBEX_FTP& obex, Socket* socket, const uint8_t* target, uint32_t length)
+{
+    if (!obex.Connect(socket, target, length))
+        return false;
+    GString text;
+    obex.GetObject(GString(kDeviceInfoName), text);
+    if (!text.IsEmpty())
+        ParseDeviceInfo(port, text);
+    obex.Disconnect();
+    return true;
+}
+
 }  // namespace
 
 bool IdentifyByAt(TComm& port)
@@ -45,24 +84,60 @@ bool IdentifyByAt(TComm& port)
     for (const AtQuery& query : kAtQueries) {
         socket->Write(query.command, 0);
         if (socket->ReadReply(0) > 0)
-            port.info[query.entry] = socket->reply;
+            StoreBounded(port.info[query.entry], socket->reply.CStr(), socket->reply.Length());
     }
     return !port.info[TComm::kManufacturer].IsEmpty();
 }
 
+bool IdentifyByDeviceInfo(TComm& port)
+{
+    Socket* socket = port.GetSocket(Socket::kChannelObex);
+    if (socket == nullptr || !socket->Open())
+        return false;
+    // The session's buffers are large: kept off the stack of the discovery thread.
+    auto obex = std::make_unique<OBEX_FTP>();
+    if (!ReadDeviceInfo(port, *obex, socket, kFolderBrowsingTarget, sizeof kFolderBrowsingTarget))
+        ReadDeviceInfo(port, *obex, socket, kIrmcSyncTarget, sizeof kIrmcSyncTarget);
+    socket->Close();
+    obex.reset();
+    return !port.info[TComm::kManufacturer].IsEmpty();
+}
+
+void ParseDeviceInfo(TComm& port, const GString& text)
+{
+    const char* bytes = text.CStr();
+    const uint32_t length = text.Length();
+    for (const DeviceInfoKey& key : kDeviceInfoKeys) {
+        GString& entry = port.info[key.entry];
+        entry.Assign("");
+        uint32_t found = text.Find(key.key);
+        if (found == 0)
+            continue;
+        uint32_t start = found - 1 + static_cast<uint32_t>(std::strlen(key.key));
+        uint32_t end = start;
+        while (end < length && bytes[end] != '\r' && bytes[end] != '\n' && bytes[end] != '\0')
+            ++end;
+        while (start < end && bytes[start] == ' ')
+            ++start;
+        while (end > start && bytes[end - 1] == ' ')
+            --end;
+        StoreBounded(entry, bytes + start, end - start);
+    }
+}
+
 bool TSerialPort::Identify() { return IdentifyByAt(*this); }
 
-bool TIrDAPort::Identify() { return IdentifyByAt(*this); }
+bool TIrDAPort::Identify() { return IdentifyByDeviceInfo(*this) || IdentifyByAt(*this); }
 
 bool TBthPort::Identify()
 {
     if (majorClass & 0x3) {
         info[kDeviceType] = "Сотовый телефон";
-        if (IdentifyByAt(*this))
+        if (IdentifyByDeviceInfo(*this) || IdentifyByAt(*this))
             return true;
     }
     if (majorClass & 0x4) {
-        info[kManufacturer] = deviceName;
+        StoreBounded(info[kManufacturer], deviceName.CStr(), deviceName.Length());
         info[kDeviceType] = "Гарнитура (аудиоустройство)";
         return true;
     }
