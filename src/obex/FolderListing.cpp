@@ -100,16 +100,23 @@ bool OBEX_FTP::NextElement()
 bool OBEX_FTP::ReadAttribute(const char* name)
 {
     const std::string_view text = View(element);
-    std::string pattern(name);
-    pattern += "=\"";
-    size_t at = text.find(pattern);
+    // name + '=' + '"', or name + " =" + '"'; attribute names here are short words.
+    char pattern[32];
+    const size_t n = std::strlen(name);
+    if (n + 3 > sizeof pattern)
+        return false;
+    std::memcpy(pattern, name, n);
+    std::memcpy(pattern + n, "=\"", 2);
+    size_t patternLength = n + 2;
+    size_t at = text.find(std::string_view(pattern, patternLength));
     if (at == std::string_view::npos) {
-        pattern = std::string(name) + " =\"";
-        at = text.find(pattern);
+        std::memcpy(pattern + n, " =\"", 3);
+        patternLength = n + 3;
+        at = text.find(std::string_view(pattern, patternLength));
         if (at == std::string_view::npos)
             return false;
     }
-    const size_t start = at + pattern.size();
+    const size_t start = at + patternLength;
     size_t end = text.find('"', start);
     if (end == std::string_view::npos)
         end = text.size();

@@ -12,9 +12,15 @@ bool Utf8ToAnsi(const char* bytes, uint32_t length, char* output, uint32_t outpu
     if (bytes == nullptr)
         return false;
 
-    // One unit per input byte at most, but never more than the output could hold: in a
-    // single-byte code page every unit needs one byte.
-    std::vector<char16_t> wide(outputSize);
+    // Never more units than the output could hold: in a single-byte code page every unit
+    // needs one byte. Names fit the stack buffer; larger outputs take the heap.
+    char16_t local[261];
+    std::vector<char16_t> heap;
+    char16_t* wide = local;
+    if (outputSize > sizeof local / sizeof local[0]) {
+        heap.resize(outputSize);
+        wide = heap.data();
+    }
     const uint32_t maxUnits = outputSize - 1;
     uint32_t units = 0;
     const auto* in = reinterpret_cast<const uint8_t*>(bytes);
@@ -50,7 +56,7 @@ bool Utf8ToAnsi(const char* bytes, uint32_t length, char* output, uint32_t outpu
         wide[units++] = unit;
     }
     wide[units] = 0;
-    const int written = Utf16ToAnsi(wide.data(), static_cast<int>(units) + 1, output,
+    const int written = Utf16ToAnsi(wide, static_cast<int>(units) + 1, output,
                                     static_cast<int>(outputSize));
     if (written <= 0) {
         output[0] = 0;

@@ -1,0 +1,91 @@
+// GET and PUT of 1 MiB through Wine's COM port, a pty and the phone simulator, next to the
+// raw throughput of the same path (the simulator's AT echo). A benchmark, not a test:
+// disabled in test runs, started by scripts/bench.sh.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "support/win/ObexWinKit.h"
+
+namespace {
+
+constexpr uint32_t kSize = 1024 * 1024;
+
+double Rate(uint64_t bytes, DWORD ms)
+{
+    return ms != 0 ? bytes * 1000.0 / ms : 0.0;
+}
+
+// Bytes written to the simulator in AT mode come back as echo: one direction of the line's
+// raw throughput, in the same blocks a large OBEX packet would use.
+double RawEcho(uint32_t block)
+{
+    PhoneSim sim;
+    if (!sim.Ready())
+        return 0;
+    TSerialPort port;
+    port.portName = sim.ComName().c_str();
+    SocketSerial socket(&port, 0);
+    if (!socket.Open())
+        return 0;
+    std::string out(block, 'A');
+    std::string in(block, '\0');
+    const DWORD start = GetTickCount();
+    uint64_t moved = 0;
+    while (moved < kSize) {
+        if (socket.Write(out.data(), static_cast<int32_t>(block)) != static_cast<int32_t>(block))
+            break;
+        int32_t got = 0;
+        while (got < static_cast<int32_t>(block)) {
+            const int32_t n = socket.Read(&in[got], static_cast<int32_t>(block) - got);
+            if (n <= 0)
+                break;
+            got += n;
+        }
+        moved += static_cast<uint64_t>(got);
+        if (got < static_cast<int32_t>(block))
+            break;
+    }
+    return Rate(moved, GetTickCount() - start);
+}
+
+void ObexFigures(const char* maxPacket, double raw)
+{
+    PhoneRoot root;
+    root.Write("down.bin", Pattern(kSize, 3));
+    PhoneSim sim({"--start-in-obex", "--root", root.Unix(), "--max-packet", maxPacket});
+    ASSERT_TRUE(sim.Ready()) << sim.Error();
+    ObexLine line(sim);
+    ASSERT_TRUE(line.Connect());
+
+    DWORD start = GetTickCount();
+    const std::string got = line.Get("down.bin", kSize);
+    const DWORD getMs = GetTickCount() - start;
+    EXPECT_EQ(got.size(), kSize);
+
+    PhoneRoot local;
+    local.Write("up.bin", Pattern(kSize, 4));
+    FileInformation info = LocalFile(local.Path("up.bin"));
+    start = GetTickCount();
+    EXPECT_TRUE(line.obex->PutFile(&info, nullptr));
+    const DWORD putMs = GetTickCount() - start;
+
+    const double get = Rate(got.size(), getMs), put = Rate(kSize, putMs);
+    std::printf("OBEX packets of %s bytes: GET 1 MiB in %lu ms = %.0f bytes/s (%.0f%% of raw), "
+                "PUT 1 MiB in %lu ms = %.0f bytes/s (%.0f%% of raw)\n",
+                maxPacket, static_cast<unsigned long>(getMs), get, raw > 0 ? 100 * get / raw : 0,
+                static_cast<unsigned long>(putMs), put, raw > 0 ? 100 * put / raw : 0);
+    std::fflush(stdout);
+}
+
+TEST(ObexThroughput, DISABLED_GetAndPutOneMebibyte)
+{
+    const double raw = RawEcho(32768);
+    std::printf("raw line (AT echo, 32 KiB blocks): %.0f bytes/s\n", raw);
+    std::fflush(stdout);
+    ObexFigures("32768", raw);
+    ObexFigures("1024", raw);
+}
+
+}  // namespace
