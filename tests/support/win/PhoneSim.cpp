@@ -130,10 +130,25 @@ bool PhoneSim::Launch(const std::string& binary, const std::vector<std::string>&
     std::string commandLine = Quote(exe);
     for (const std::string& a : args)
         commandLine += " " + Quote(a);
+    // The simulator's own output (its READY line, errors) goes to a file beside the log
+    // rather than into the test's output.
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE output = CreateFileA((logPath + ".out").c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process)) {
+    if (output != INVALID_HANDLE_VALUE) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = nullptr;
+        startup.hStdOutput = output;
+        startup.hStdError = output;
+    }
+    BOOL started = CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr,
+                                  output != INVALID_HANDLE_VALUE, 0, nullptr, nullptr, &startup,
+                                  &process);
+    if (output != INVALID_HANDLE_VALUE)
+        CloseHandle(output);
+    if (!started) {
         error = "CreateProcess " + exe + ": error " + std::to_string(GetLastError());
         process = PROCESS_INFORMATION{};
         return false;
