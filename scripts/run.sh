@@ -1,17 +1,64 @@
 #!/usr/bin/env bash
 # Starts qv.exe under Wine (on the real display when there is one, else on Xvfb) with its
-# working folder under the build tree, so its program.cfg stays there.
+# working folder under the build tree, so its program.cfg stays there. A simulated Siemens
+# phone waits on a mapped COM port (COM10..COM29 of the prefix) with a small tree of
+# pictures, sounds and folders with Cyrillic names; it is stopped when qv.exe exits.
 set -uo pipefail
 win=${1:?usage: run.sh WIN_BUILD NATIVE_BUILD}
 nat=${2:-}
 here=$(cd "$(dirname "$0")" && pwd)
 win=$(cd "$win" && pwd)
+sim_pid=
+cleanup() {
+  if [ -n "$sim_pid" ]; then
+    kill "$sim_pid" 2>/dev/null
+    wait "$sim_pid" 2>/dev/null
+  fi
+  "$here/wine-session.sh" stop "$win"
+}
 "$here/wine-session.sh" start "$win" || exit 1
-trap '"$here/wine-session.sh" stop "$win"' EXIT
+trap cleanup EXIT
 export QV_BUILD="$win"
 . "$here/wine-env.sh"
 work="$win/run"
 mkdir -p "$work"
+
+# The phone's memory: made once, then kept with whatever the user copied onto it.
+tree="$work/phone"
+if [ ! -d "$tree" ]; then
+  mkdir -p "$tree/Pictures/Отпуск" "$tree/Sounds" "$tree/Документы" "$tree/Мелодии"
+  printf '\xff\xd8\xff\xe0' >"$tree/Pictures/sunrise.jpg"; head -c 4000 /dev/urandom >>"$tree/Pictures/sunrise.jpg"
+  printf '\xff\xd8\xff\xe0' >"$tree/Pictures/Отпуск/море.jpg"; head -c 9000 /dev/urandom >>"$tree/Pictures/Отпуск/море.jpg"
+  printf 'GIF89a' >"$tree/Pictures/logo.gif"; head -c 700 /dev/urandom >>"$tree/Pictures/logo.gif"
+  printf 'MThd' >"$tree/Sounds/ring.mid"; head -c 600 /dev/urandom >>"$tree/Sounds/ring.mid"
+  printf 'RIFF' >"$tree/Мелодии/звонок.wav"; head -c 2000 /dev/urandom >>"$tree/Мелодии/звонок.wav"
+  printf 'Список покупок: хлеб, молоко.\r\n' | iconv -f UTF-8 -t CP1251 >"$tree/Документы/заметка.txt"
+  printf 'Simulated phone memory.\r\n' >"$tree/readme.txt"
+fi
+
+# A settings file makes this no first start, on which every serial port would be switched off.
+[ -f "$work/program.cfg" ] || printf '\x01\x01\x01' >"$work/program.cfg"
+
+sim="${nat:+$nat/tools/phonesim/phonesim}"
+port=
+if [ -n "$sim" ] && [ -x "$sim" ]; then
+  mkdir -p "$win/ports"
+  for n in $(seq 10 29); do
+    [ -e "$win/ports/COM$n" ] || [ -e "$win/ports/COM$n.lock" ] && continue
+    port="COM$n"
+    break
+  done
+fi
+if [ -n "$port" ]; then
+  "$sim" --profile siemens --root "$tree" --link "$win/ports/$port" --log "$work/phonesim.log" \
+    >"$work/phonesim.out" 2>&1 &
+  sim_pid=$!
+  for _ in $(seq 100); do [ -e "$win/ports/$port" ] && break; sleep 0.05; done
+  echo "a simulated Siemens S65 waits on $port (log: $work/phonesim.log)"
+else
+  echo "no phone simulator (build the native tree) or no free COM port: qv.exe runs without a phone"
+fi
+
 echo "qv.exe runs on display $DISPLAY; its program.cfg is $work/program.cfg"
 cd "$work" && LC_ALL=ru_RU.UTF-8 "$QV_WINE" "$win/qv.exe"
 rc=$?

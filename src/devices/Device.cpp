@@ -78,7 +78,7 @@ bool Device::OpenFileAccess(Socket* socket, WaitProgress* wait)
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
         if (wait != nullptr)
             wait->Step();
-        if (fileAccess->Connect(socket, kFolderBrowsingTarget, sizeof kFolderBrowsingTarget))
+        if (fileAccess->Connect(socket, FolderBrowsingTarget, sizeof FolderBrowsingTarget))
             return true;
     }
     DropFileAccess();

@@ -96,8 +96,8 @@ bool IdentifyByDeviceInfo(TComm& port)
         return false;
     // The session's buffers are large: kept off the stack of the discovery thread.
     auto obex = std::make_unique<OBEX_FTP>();
-    if (!ReadDeviceInfo(port, *obex, socket, kFolderBrowsingTarget, sizeof kFolderBrowsingTarget))
-        ReadDeviceInfo(port, *obex, socket, kIrmcSyncTarget, sizeof kIrmcSyncTarget);
+    if (!ReadDeviceInfo(port, *obex, socket, FolderBrowsingTarget, sizeof FolderBrowsingTarget))
+        ReadDeviceInfo(port, *obex, socket, IrmcSyncTarget, sizeof IrmcSyncTarget);
     socket->Close();
     obex.reset();
     return !port.info[TComm::kManufacturer].IsEmpty();

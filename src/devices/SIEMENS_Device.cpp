@@ -94,7 +94,7 @@ bool SIEMENS_Device::OpenFileAccess(Socket* socket, WaitProgress* wait)
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
         if (wait != nullptr)
             wait->Step();
-        if (fileAccess->Connect(socket, kSiemensTarget, sizeof kSiemensTarget))
+        if (fileAccess->Connect(socket, SiemensTarget, sizeof SiemensTarget))
             return true;
         if (!serial)
             continue;

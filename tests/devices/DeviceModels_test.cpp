@@ -80,7 +80,7 @@ TEST_F(ModelTest, GenericOpensWithTheFolderBrowsingTarget)
 {
     TIrDAPort port;
     Socket* link = ObexLink<Device>(port);
-    phone.targets = {FakePhone::Target(kFolderBrowsingTarget)};
+    phone.targets = {FakePhone::Target(FolderBrowsingTarget)};
     phone.refuseConnects = 2;  // the first attempt fails (the OBEX layer sends CONNECT twice)
     EXPECT_TRUE(port.device->OpenFileAccess(link, &wait));
     EXPECT_NE(dynamic_cast<OBEX_FTP*>(port.device->fileAccess), nullptr);
@@ -197,7 +197,7 @@ void SiemensAt(FakePhone& phone)
     phone.at["ATE0\r"] = "";
     phone.at["AT^SQWE=0\r"] = "";
     phone.at["AT^SQWE=3\r"] = FakePhone::kSwitchToObex;
-    phone.targets = {FakePhone::Target(kSiemensTarget)};
+    phone.targets = {FakePhone::Target(SiemensTarget)};
 }
 
 TEST_F(ModelTest, SiemensAnsweringErrorToTheSwitchTwiceGetsNoObexSocket)
@@ -300,7 +300,7 @@ TEST_F(ModelTest, SiemensReadsTheMemoryFiguresAfterAListing)
 {
     TIrDAPort port;
     Socket* link = ObexLink<SIEMENS_Device>(port);
-    phone.targets = {FakePhone::Target(kSiemensTarget)};
+    phone.targets = {FakePhone::Target(SiemensTarget)};
     phone.memoryTotal = 16777216;
     phone.memoryFree = 1234567;
     ASSERT_TRUE(port.device->OpenFileAccess(link, nullptr));

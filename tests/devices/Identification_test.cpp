@@ -164,7 +164,7 @@ const char kDevInfo[] = "MANU:SIEMENS\r\nMOD:S65\r\nSN:354000000000003\r\nSW-VER
 TEST_F(IdentifyTest, DeviceInfoThroughTheFolderBrowsingTarget)
 {
     phone.obexMode = true;
-    phone.targets = {FakePhone::Target(kFolderBrowsingTarget)};
+    phone.targets = {FakePhone::Target(FolderBrowsingTarget)};
     phone.objects["telecom/devinfo.txt"] = kDevInfo;
     PhoneOn(1);
     TIrDAPort port;
@@ -185,7 +185,7 @@ TEST_F(IdentifyTest, DeviceInfoThroughTheFolderBrowsingTarget)
 TEST_F(IdentifyTest, DeviceInfoThroughIrmcSyncWhenFolderBrowsingIsRefused)
 {
     phone.obexMode = true;
-    phone.targets = {FakePhone::Target(kIrmcSyncTarget)};
+    phone.targets = {FakePhone::Target(IrmcSyncTarget)};
     phone.objects["telecom/devinfo.txt"] = "MANU:Nokia\r\nMOD:6310i\r\n";
     PhoneOn(1);
     TIrDAPort port;
@@ -202,7 +202,7 @@ TEST_F(IdentifyTest, DeviceInfoThroughIrmcSyncWhenFolderBrowsingIsRefused)
 TEST_F(IdentifyTest, IrdaPhoneWithoutDeviceInfoIsAskedOverIrComm)
 {
     phone.obexMode = true;
-    phone.targets = {FakePhone::Target(kFolderBrowsingTarget)};
+    phone.targets = {FakePhone::Target(FolderBrowsingTarget)};
     PhoneOn(1);  // no devinfo object
     FakePhone atPhone;
     atPhone.at["AT+CGMI\r"] = "SAMSUNG";
@@ -220,7 +220,7 @@ TEST_F(IdentifyTest, IrdaPhoneWithoutDeviceInfoIsAskedOverIrComm)
 TEST_F(IdentifyTest, BluetoothPhoneTriesDeviceInfoFirst)
 {
     phone.obexMode = true;
-    phone.targets = {FakePhone::Target(kFolderBrowsingTarget)};
+    phone.targets = {FakePhone::Target(FolderBrowsingTarget)};
     phone.objects["telecom/devinfo.txt"] = kDevInfo;
     PhoneOn(1);
     TBthPort port;

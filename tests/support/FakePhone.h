@@ -4,7 +4,7 @@
 //   FakePhone phone;
 //   phone.at["AT+CGMI\r"] = "SIEMENS";          // information line, then OK
 //   phone.at["AT^SQWE=3\r"] = FakePhone::kSwitchToObex;
-//   phone.targets.push_back(FakePhone::Target(kSiemensTarget));
+//   phone.targets.push_back(FakePhone::Target(SiemensTarget));
 //   phone.Attach(socket);
 //   ... code under test ...
 //   EXPECT_EQ(phone.log, (std::vector<std::string>{"AT+CGMI", ...}));

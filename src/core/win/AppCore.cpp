@@ -5,6 +5,7 @@
 #include "core/Locale.h"
 #include "core/win/Application.h"
 #include "core/win/SettingsFile.h"
+#include "devices/DeviceSettingsStore.h"
 #include "resources/resource.h"
 
 namespace {
@@ -51,6 +52,7 @@ void AppCore::Destroy()
 
 AppCore::AppCore()
 {
+    SetDeviceSettingsStore(&settings);
     decimalSeparator = LocaleByte(LOCALE_SDECIMAL, decimalSeparator);
     thousandsSeparator = LocaleByte(LOCALE_STHOUSAND, thousandsSeparator);
     SetDecimalSeparator(decimalSeparator);
@@ -70,6 +72,9 @@ AppCore::AppCore()
 AppCore::~AppCore()
 {
     SaveSettings();
+    // Normally empty by now: the closing thread destroyed the ports.
+    portList.DestroyAll();
+    SetDeviceSettingsStore(nullptr);
     if (winsockReady)
         WSACleanup();
     // The shell's lists are shared: the system ignores the destroy request for them.

@@ -10,6 +10,7 @@
 #include "core/FileAccess.h"
 #include "core/GString.h"
 #include "core/Settings.h"
+#include "discovery/PortList.h"
 
 class AppCore {
 public:
@@ -26,6 +27,9 @@ public:
 
     SettingsStore& Settings() { return settings; }
     SettingsValues& Values() { return settings.values; }
+    // The known ports (and the serial ports of the IrDA and Bluetooth stacks), guarded by the
+    // settings store's lock.
+    PortList& Ports() { return portList; }
     const GString& CurrentDirectory() const { return currentDirectory; }
     const GString& ProgramCfgPath() const { return programCfgPath; }
     char DecimalSeparator() const { return decimalSeparator; }
@@ -48,6 +52,7 @@ private:
     char decimalSeparator = ',';
     char thousandsSeparator = ' ';
     SettingsStore settings;
+    PortList portList{settings};
     FileAccess configFile;
     GString currentDirectory;
     GString programCfgPath;

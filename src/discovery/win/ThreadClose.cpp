@@ -1,5 +1,20 @@
 #include "discovery/win/ThreadClose.h"
 
+#include "devices/TComm.h"
+#include "discovery/DiscoveryCycle.h"
+#include "discovery/PortList.h"
+#include "discovery/ScanProgress.h"
+#include "discovery/win/ThreadEnumPorts.h"
+
+void Thread_Close::Attach(Thread_EnumPorts* scanThread, PortList* list, PortListObserver* listObserver,
+                          ScanProgress* dialog)
+{
+    scan = scanThread;
+    ports = list;
+    observer = listObserver;
+    progress = dialog;
+}
+
 void Thread_Close::Prepare()
 {
     ClearStopRequest();
@@ -8,6 +23,28 @@ void Thread_Close::Prepare()
 
 void Thread_Close::Run()
 {
+    if (scan != nullptr)
+        scan->StopForClosing();
+    if (ports != nullptr && observer != nullptr) {
+        if (progress != nullptr) {
+            SendMessageA(owner, Thread_EnumPorts::kShowProgressMessage, reinterpret_cast<WPARAM>(progress), 0);
+            progress->SetRange(0, ports->Count());
+            progress->SetText(GString("Закрытие портов..."));
+            progress->Step();
+        }
+        {
+            auto lock = ports->Lock();
+            for (ListIterator<TComm> it(ports->ports); !it.IsDone(); it.Next()) {
+                if (!ports->IsProcessing(it.CurrentItem()))
+                    it.CurrentItem()->MarkChanged(false);
+            }
+        }
+        ProcessChangedPorts(*ports, *observer);
+        // Disconnected and without buttons now: the port objects go with the list.
+        ports->DestroyAll();
+        if (progress != nullptr)
+            progress->Close();
+    }
     done = true;
     PostMessageA(owner, WM_CLOSE, 0, 0);
 }

@@ -1,8 +1,15 @@
 #include "ui/win/MainWindow.h"
 
+#include <dbt.h>
 #include <uxtheme.h>
 
+#include <cstddef>
+
 #include "core/win/AppCore.h"
+#include "devices/Device.h"
+#include "devices/TComm.h"
+#include "discovery/PortList.h"
+#include "discovery/win/SystemPortPollers.h"
 #include "resources/resource.h"
 
 namespace {
@@ -32,6 +39,10 @@ MainWindow::MainWindow()
     char buffer[255] = {};
     if (LoadStringA(GetModuleHandleA(nullptr), IDS_PRODUCT_NAME, buffer, sizeof buffer) > 0)
         title.Assign(buffer);
+    PortList& ports = core->Ports();
+    pollers = std::make_unique<SystemPortPollers>(ports);
+    scanThread.Attach(&ports, pollers.get(), this, &progress);
+    closeThread.Attach(&scanThread, &ports, this, &progress);
 }
 
 MainWindow::~MainWindow()
@@ -39,6 +50,9 @@ MainWindow::~MainWindow()
     closeThread.Wait(ThreadObject::kInfinite);
     if (handle != nullptr && IsWindow(handle))
         DestroyWindow(handle);
+    // A scan still running (the window never went through its close) uses the core: it ends
+    // first. Its messages to the destroyed window return at once.
+    scanThread.StopForClosing();
     // Still here when the window never came up: the settings are saved all the same.
     if (AppCore::Existing() != nullptr)
         AppCore::Destroy();
@@ -57,17 +71,121 @@ bool MainWindow::Create()
     return true;
 }
 
-void MainWindow::StartPortScan(HWND)
+void MainWindow::StartPortScan(HWND progressOwner) { scanThread.StartScan(handle, progressOwner); }
+
+void MainWindow::ProcessChangedPorts() { ::ProcessChangedPorts(AppCore::Instance()->Ports(), *this); }
+
+void MainWindow::ReleasePort(TComm* port)
 {
+    if (port != nullptr && currentPort.load() == port)
+        SendMessageA(handle, kSelectPortMessage, 0, 0);
+}
+
+void MainWindow::PortsChanged() { SendMessageA(handle, Thread_EnumPorts::kPortsChangedMessage, 0, 0); }
+
+void MainWindow::RebuildDeviceList()
+{
+    GString text(title);
+    uint32_t shown = 0;
+    {
+        PortList& ports = AppCore::Instance()->Ports();
+        auto lock = ports.Lock();
+        for (ListIterator<TComm> it(ports.ports); !it.IsDone(); it.Next()) {
+            TComm* port = it.CurrentItem();
+            if (ports.IsProcessing(port) || !port->identified || port->device == nullptr)
+                continue;
+            text.Append(shown++ == 0 ? " - " : ", ");
+            text.Append(port->device->name);
+        }
+    }
+    SetWindowTextA(handle, text.CStr());
+}
+
+void MainWindow::SetDeviceBusy(Device* device, bool busy)
+{
+    if (device == nullptr)
+        return;
+    if (busy) {
+        device->SetBusy();
+        return;
+    }
+    device->ClearBusy();
+    // A port that vanished while its device was in use goes now.
+    bool pending = false;
+    {
+        PortList& ports = AppCore::Instance()->Ports();
+        auto lock = ports.Lock();
+        for (ListIterator<TComm> it(ports.ports); !it.IsDone(); it.Next())
+            pending = pending || (!ports.IsProcessing(it.CurrentItem()) && it.CurrentItem()->changed);
+    }
+    if (pending)
+        ProcessChangedPorts();
+}
+
+LRESULT MainWindow::OnDeviceChange(WPARAM event, LPARAM data)
+{
+    const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
+    switch (event) {
+    case DBT_DEVICEARRIVAL:
+        if (header == nullptr)
+            break;
+        if (header->dbch_devicetype == DBT_DEVTYP_PORT) {
+            StartPortScan(nullptr);
+        } else if (header->dbch_devicetype == DBT_DEVTYP_DEVICEINTERFACE) {
+            // The name runs to the end of the record the system gave, terminated or not.
+            const std::size_t nameOffset = offsetof(DEV_BROADCAST_DEVICEINTERFACE_A, dbcc_name);
+            GString name;
+            if (header->dbch_size > nameOffset) {
+                const char* bytes = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_A*>(header)->dbcc_name;
+                uint32_t available = static_cast<uint32_t>(header->dbch_size - nameOffset);
+                uint32_t length = 0;
+                while (length < available && bytes[length] != '\0')
+                    ++length;
+                name.Assign(bytes, length);
+            }
+            GString text("Новое устройство:\n");
+            text.Append(name);
+            MessageBoxA(handle, text.CStr(), "DBT_DEVTYP_DEVICEINTERFACE", MB_OK);
+        }
+        break;
+    case DBT_DEVICEREMOVECOMPLETE:
+        StartPortScan(nullptr);
+        break;
+    case DBT_DEVICETYPESPECIFIC:
+        MessageBoxA(handle, "A device-specific event has occurred.", "WM_DEVICECHANGE", MB_OK);
+        break;
+    default:
+        break;
+    }
+    return TRUE;
 }
 
 LRESULT MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_QUERYENDSESSION) {
+    switch (message) {
+    case WM_QUERYENDSESSION:
         SendMessageA(hwnd, WM_CLOSE, 0, 0);
         return TRUE;
+    case WM_DEVICECHANGE:
+        return OnDeviceChange(wParam, lParam);
+    case kSelectPortMessage:
+        currentPort.store(reinterpret_cast<TComm*>(wParam));
+        return 0;
+    case Thread_EnumPorts::kShowProgressMessage:
+        // The progress window itself comes with the toolkit's dialogs; until then the record
+        // is shown without one.
+        if (reinterpret_cast<ScanProgress*>(wParam) == &progress)
+            progress.Show();
+        return 0;
+    case Thread_EnumPorts::kPortsChangedMessage:
+        RebuildDeviceList();
+        return 0;
+    case kDeviceBusyMessage:
+        SetDeviceBusy(reinterpret_cast<Device*>(wParam), lParam != 0);
+        return 0;
+    default:
+        return TWindow::WindowProc(hwnd, message, wParam, lParam);
     }
-    return TWindow::WindowProc(hwnd, message, wParam, lParam);
 }
 
 LRESULT MainWindow::OnCommand(int, int id, HWND)
@@ -99,6 +217,14 @@ LRESULT MainWindow::OnDestroy()
 LRESULT MainWindow::OnClose()
 {
     SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+    if (AppCore* core = AppCore::Existing()) {
+        PortList& ports = core->Ports();
+        auto lock = ports.Lock();
+        for (ListIterator<TComm> it(ports.ports); !it.IsDone(); it.Next()) {
+            if (!ports.IsProcessing(it.CurrentItem()) && it.CurrentItem()->device != nullptr)
+                it.CurrentItem()->device->SetBusy();
+        }
+    }
     if (!closeThread.Done()) {
         // First phase: the ports are closed on a worker, which posts WM_CLOSE when it is done.
         // A close request while it runs is refused without starting it again.

@@ -3,13 +3,26 @@
 // the settings and lets the window be destroyed.
 #pragma once
 
+#include <atomic>
+#include <memory>
+
 #include "core/GString.h"
+#include "discovery/DiscoveryCycle.h"
+#include "discovery/ScanProgressState.h"
 #include "discovery/win/ThreadClose.h"
+#include "discovery/win/ThreadEnumPorts.h"
 #include "toolkit/win/TWindow.h"
 
-class MainWindow : public TWindow {
+class Device;
+class SystemPortPollers;
+
+class MainWindow : public TWindow, public PortListObserver {
 public:
     static constexpr const char* kClassName = "qv_MainWindow";
+
+    // Private messages.
+    static constexpr UINT kSelectPortMessage = 0x9401;     // wParam: port or null
+    static constexpr UINT kDeviceBusyMessage = 0x9407;     // wParam: Device, lParam: 1 busy, 0 idle
 
     // The process singleton, created on first use.
     static MainWindow* Instance();
@@ -20,6 +33,13 @@ public:
     bool Create();
     // Starts a discovery cycle unless one runs; the progress owner receives its progress.
     void StartPortScan(HWND progressOwner);
+    // Disconnects the ports marked changed and removes the vanished ones (on the calling
+    // thread).
+    void ProcessChangedPorts();
+
+    // PortListObserver: called from the port threads too, so both only send messages.
+    void ReleasePort(TComm* port) override;
+    void PortsChanged() override;
 
     LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT OnCommand(int notifyCode, int id, HWND control) override;
@@ -34,7 +54,16 @@ private:
     MainWindow();
     ~MainWindow() override;
 
+    LRESULT OnDeviceChange(WPARAM event, LPARAM data);
+    // The device list: for now the names of the identified phones in the title.
+    void RebuildDeviceList();
+    void SetDeviceBusy(Device* device, bool busy);
+
     GString title;
+    std::atomic<TComm*> currentPort{nullptr};
+    ScanProgressState progress;
+    Thread_EnumPorts scanThread;
     Thread_Close closeThread;
+    std::unique_ptr<SystemPortPollers> pollers;
     bool themesActive = false;
 };

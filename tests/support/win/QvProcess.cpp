@@ -1,0 +1,111 @@
+#include "support/win/QvProcess.h"
+
+#include "support/win/TempDir.h"
+
+namespace {
+
+struct Search {
+    DWORD processId;
+    HWND window;
+};
+
+BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM lParam)
+{
+    auto* search = reinterpret_cast<Search*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (pid == search->processId && std::string(cls) == "qv_MainWindow") {
+        search->window = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+QvProcess::QvProcess(const std::string& workDir)
+{
+    std::string exe = UnixToWindowsPath(std::string(QV_BUILD_DIR) + "/qv.exe");
+    std::string command = "\"" + exe + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, workDir.c_str(), &startup,
+                        &info))
+        info = PROCESS_INFORMATION{};
+}
+
+QvProcess::~QvProcess()
+{
+    if (info.hProcess == nullptr)
+        return;
+    if (WaitForSingleObject(info.hProcess, 0) != WAIT_OBJECT_0) {
+        TerminateProcess(info.hProcess, 99);
+        WaitForSingleObject(info.hProcess, 5000);
+    }
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+}
+
+HWND QvProcess::WaitForMainWindow(DWORD timeoutMs)
+{
+    if (info.hProcess == nullptr)
+        return nullptr;
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+        Search search{info.dwProcessId, nullptr};
+        EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.window != nullptr)
+            return window = search.window;
+        if (WaitForSingleObject(info.hProcess, 50) == WAIT_OBJECT_0)
+            return nullptr;
+    }
+    return nullptr;
+}
+
+std::string QvProcess::Title() const
+{
+    char text[512] = {};
+    if (window != nullptr)
+        GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+void QvProcess::Close()
+{
+    if (window != nullptr)
+        PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
+bool QvProcess::WaitForExit(DWORD timeoutMs, DWORD& exitCode)
+{
+    if (info.hProcess == nullptr || WaitForSingleObject(info.hProcess, timeoutMs) != WAIT_OBJECT_0)
+        return false;
+    return GetExitCodeProcess(info.hProcess, &exitCode) != FALSE;
+}
+
+std::vector<unsigned char> ReadFileBytes(const std::string& path)
+{
+    std::vector<unsigned char> bytes;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    unsigned char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.insert(bytes.end(), buffer, buffer + got);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == bytes.size();
+}
