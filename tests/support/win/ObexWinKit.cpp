@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "obex/win/FindDataWin.h"
+
 namespace {
 
 void RemoveTree(const std::string& path)
@@ -124,23 +126,6 @@ std::string ObexLine::Get(const char* name, uint32_t size)
 FileInformation LocalFile(const std::string& windowsPath)
 {
     FileInformation info;
-    info.path = windowsPath.c_str();
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA(windowsPath.c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE)
-        return info;
-    FindClose(h);
-    FindData& d = info.findData;
-    d.attributes = found.dwFileAttributes;
-    auto time = [](const FILETIME& t) {
-        return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-    };
-    d.creationTime = time(found.ftCreationTime);
-    d.lastAccessTime = time(found.ftLastAccessTime);
-    d.lastWriteTime = time(found.ftLastWriteTime);
-    d.sizeHigh = found.nFileSizeHigh;
-    d.sizeLow = found.nFileSizeLow;
-    std::memcpy(d.fileName, found.cFileName, sizeof d.fileName);
-    std::memcpy(d.alternateFileName, found.cAlternateFileName, sizeof d.alternateFileName);
+    FileInformationFromPath(windowsPath.c_str(), info);
     return info;
 }
