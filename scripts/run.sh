@@ -36,8 +36,6 @@ if [ ! -d "$tree" ]; then
   printf 'Simulated phone memory.\r\n' >"$tree/readme.txt"
 fi
 
-# A settings file makes this no first start, on which every serial port would be switched off.
-[ -f "$work/program.cfg" ] || printf '\x01\x01\x01' >"$work/program.cfg"
 
 sim="${nat:+$nat/tools/phonesim/phonesim}"
 port=
@@ -48,6 +46,23 @@ if [ -n "$sim" ] && [ -x "$sim" ]; then
     port="COM$n"
     break
   done
+fi
+# A settings file makes this no first start, on which every serial port would be switched off.
+# The one made here switches off the other COM ports instead (Wine maps COM1 to /dev/ttyS0: a
+# silent line that would hold the scan for half a minute before it reaches the phone).
+le32() { printf "\\x%02x\\x%02x\\x%02x\\x%02x" $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24 & 255)); }
+if [ ! -f "$work/program.cfg" ]; then
+  {
+    printf '\x01\x01\x01'
+    names=()
+    for n in $(seq 1 29); do [ "COM$n" = "$port" ] || names+=("COM$n"); done
+    printf '\x0a\x00'; printf "$(le32 ${#names[@]})"
+    for name in "${names[@]}"; do
+      printf "$(le32 0)$(le32 $((${#name} + 1)))"
+      for ((i = 0; i < ${#name}; i++)); do printf '%s\x00' "${name:i:1}"; done
+      printf '\x00\x00'
+    done
+  } >"$work/program.cfg"
 fi
 if [ -n "$port" ]; then
   "$sim" --profile siemens --root "$tree" --link "$win/ports/$port" --log "$work/phonesim.log" \
