@@ -326,8 +326,16 @@ uint32_t OBEX_FTP::GetFile(FolderObject* entry, uint8_t* buffer, uint32_t buffer
         return 0;
 
     uint32_t stored = 0;
+    uint64_t received = 0;
     auto sink = [&](const uint8_t* data, uint32_t count) {
         if (progress != nullptr && progress->IsCancelled()) {
+            Abort();
+            return false;
+        }
+        // Past what the entry announced the bytes are only consumed; a phone that goes on
+        // far beyond it is stopped.
+        received += count;
+        if (received > static_cast<uint64_t>(limit) + kMaxObjectSize) {
             Abort();
             return false;
         }

@@ -404,6 +404,27 @@ TEST(ObexGetFile, CancelMidTransferAbortsAndReturnsWhatArrived)
     rig.Clean();
 }
 
+TEST(ObexGetFile, PhoneSendingFarBeyondTheEntryIsStopped)
+{
+    Rig rig;
+    rig.socket.SetBytePerRead(false);
+    const std::string chunk = Packet(0x90, Header(0x48, std::string(32000, 'z')));
+    bool aborted = false;
+    rig.socket.SetResponder([&](const std::string& written) {
+        if (written == kAbort) {
+            aborted = true;
+            return kGood;
+        }
+        return chunk;
+    });
+    FolderObject entry;
+    entry.name = "f";
+    entry.size = 10;
+    uint8_t buffer[10];
+    EXPECT_EQ(rig.obex->GetFile(&entry, buffer, 10, nullptr), 10u);
+    EXPECT_TRUE(aborted);
+}
+
 // --- GetObject / GetTypedObject / ReadFolder ---
 
 const std::string kListingRequest =
