@@ -119,9 +119,12 @@ void ParseDeviceInfo(TComm& port, const GString& text)
             ++end;
         while (start < end && bytes[start] == ' ')
             ++start;
+        // Cut before the trailing spaces go, so that a cut value has none either.
+        if (end - start > kMaxInfoValueBytes)
+            end = start + kMaxInfoValueBytes;
         while (end > start && bytes[end - 1] == ' ')
             --end;
-        StoreBounded(entry, bytes + start, end - start);
+        entry.Assign(bytes + start, end - start);
     }
 }
 

@@ -88,6 +88,9 @@ INSTANTIATE_TEST_SUITE_P(
         DeviceInfoCase{"LongValueIsCut", "MANU:" + std::string(5000, 'M') + "\r\nMOD:" + std::string(256, 'x'),
                        {{TComm::kManufacturer, std::string(kMaxInfoValueBytes, 'M')},
                         {TComm::kModel, std::string(kMaxInfoValueBytes, 'x')}}},
+        // Cut inside a run of spaces: the cut value loses them too.
+        DeviceInfoCase{"CutValueEndsWithoutSpaces", "MOD:  " + std::string(kMaxInfoValueBytes - 1, 'a') + "   b\r\n",
+                       {{TComm::kModel, std::string(kMaxInfoValueBytes - 1, 'a')}}},
         DeviceInfoCase{"ValueOfExactlyTheLimitIsKept", "SN:" + std::string(kMaxInfoValueBytes, '7'),
                        {{TComm::kSerialNumber, std::string(kMaxInfoValueBytes, '7')}}}),
     [](const testing::TestParamInfo<DeviceInfoCase>& info) { return std::string(info.param.name); });
