@@ -92,6 +92,36 @@ TEST(ProgramScan, IdentifiedPhoneIsShownAndRemembered)
     EXPECT_EQ(LinesFromPc(sim.Log(), "AT+CGMI"), 1);
 }
 
+// Unplugging a device (remove complete) starts a scan, which drops the phone whose port went.
+TEST(ProgramScan, DeviceRemovalStartsAScanThatDropsTheVanishedPhone)
+{
+    PhoneSim sim({"--profile", "nokia"});
+    ASSERT_TRUE(sim.Ready()) << sim.Error();
+    TempDir dir;
+    ASSERT_TRUE(PrepareSettings(dir, sim.ComName()));
+    QvProcess qv(dir.Path());
+    HWND window = qv.WaitForMainWindow(20000);
+    ASSERT_NE(window, nullptr);
+    auto waitForTitle = [&](const std::string& wanted) {
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 20000; Sleep(100)) {
+            if (qv.Title() == wanted)
+                return true;
+        }
+        return false;
+    };
+    ASSERT_TRUE(waitForTitle("Quorvan - NOKIA Nokia 6230i")) << qv.Title();
+    sim.Stop();
+    // The title stays while nobody asks for a scan.
+    Sleep(500);
+    EXPECT_EQ(qv.Title(), "Quorvan - NOKIA Nokia 6230i");
+    SendMessageA(window, WM_DEVICECHANGE, 0x8004, 0);
+    EXPECT_TRUE(waitForTitle("Quorvan")) << qv.Title();
+    qv.Close();
+    DWORD exitCode = 99;
+    ASSERT_TRUE(qv.WaitForExit(30000, exitCode));
+    EXPECT_EQ(exitCode, 0u);
+}
+
 // A phone that never answers keeps the scan in its handshake; the close request is made
 // then. The scan stops at its next cancel point -- after "+++", before the second "ATZ\r" --
 // and only then are the ports closed and the program ends normally.
