@@ -57,6 +57,32 @@ std::string PhoneSim::WinePath(const std::string& unixPath)
     return path;
 }
 
+ComPortLease::ComPortLease()
+{
+    std::string build = Env("QV_BUILD");
+    if (build.empty())
+        return;
+    portsDir = build + "/ports";
+    CreateDirectoryA(PhoneSim::WinePath(portsDir).c_str(), nullptr);
+    for (int n = 10; n <= 29; ++n) {
+        std::string name = "COM" + std::to_string(n);
+        std::string lockPath = PhoneSim::WinePath(portsDir + "/" + name + ".lock");
+        HANDLE h = CreateFileA(lockPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (h != INVALID_HANDLE_VALUE) {
+            lock = h;
+            comName = name;
+            return;
+        }
+    }
+}
+
+ComPortLease::~ComPortLease()
+{
+    if (lock != INVALID_HANDLE_VALUE)
+        CloseHandle(lock);
+}
+
 PhoneSim::PhoneSim(const std::vector<std::string>& options, DWORD readyTimeoutMs)
 {
     std::string build = Env("QV_BUILD");
@@ -69,10 +95,12 @@ PhoneSim::PhoneSim(const std::vector<std::string>& options, DWORD readyTimeoutMs
         error = "WSAStartup failed";
         return;
     }
-    std::string portsUnix = build + "/ports";
-    CreateDirectoryA(WinePath(portsUnix).c_str(), nullptr);
-    if (!TakePort(portsUnix))
+    if (!lease.Taken()) {
+        error = "no free COM port among COM10..COM29";
         return;
+    }
+    const std::string& portsUnix = lease.PortsDir();
+    const std::string& comName = lease.ComName();
 
     listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in address{};
@@ -100,29 +128,7 @@ PhoneSim::PhoneSim(const std::vector<std::string>& options, DWORD readyTimeoutMs
     ready = AwaitReady(readyTimeoutMs);
 }
 
-PhoneSim::~PhoneSim()
-{
-    Stop();
-    if (lock != INVALID_HANDLE_VALUE)
-        CloseHandle(lock);
-}
-
-bool PhoneSim::TakePort(const std::string& portsUnix)
-{
-    for (int n = 10; n <= 29; ++n) {
-        std::string name = "COM" + std::to_string(n);
-        std::string lockPath = WinePath(portsUnix + "/" + name + ".lock");
-        HANDLE h = CreateFileA(lockPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-        if (h != INVALID_HANDLE_VALUE) {
-            lock = h;
-            comName = name;
-            return true;
-        }
-    }
-    error = "no free COM port among COM10..COM29";
-    return false;
-}
+PhoneSim::~PhoneSim() { Stop(); }
 
 bool PhoneSim::Launch(const std::string& binary, const std::vector<std::string>& args)
 {

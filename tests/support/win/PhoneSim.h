@@ -20,6 +20,26 @@
 #include <string>
 #include <vector>
 
+// One of COM10..COM29 taken for the lifetime of the object (see above), for tests that put
+// something of their own at the port's path.
+class ComPortLease {
+public:
+    ComPortLease();
+    ~ComPortLease();
+    ComPortLease(const ComPortLease&) = delete;
+    ComPortLease& operator=(const ComPortLease&) = delete;
+
+    bool Taken() const { return lock != INVALID_HANDLE_VALUE; }
+    const std::string& ComName() const { return comName; }  // "COMn"
+    const std::string& PortsDir() const { return portsDir; }  // Unix path of the ports folder
+    std::string UnixPath() const { return portsDir + "/" + comName; }  // where COMn points
+
+private:
+    HANDLE lock = INVALID_HANDLE_VALUE;
+    std::string comName;
+    std::string portsDir;
+};
+
 class PhoneSim {
 public:
     // options: simulator options besides --control, --link and --log.
@@ -30,8 +50,8 @@ public:
 
     bool Ready() const { return ready; }
     const std::string& Error() const { return error; }
-    const std::string& ComName() const { return comName; }    // "COMn"
-    std::string DevicePath() const { return "\\\\.\\" + comName; }
+    const std::string& ComName() const { return lease.ComName(); }  // "COMn"
+    std::string DevicePath() const { return "\\\\.\\" + lease.ComName(); }
     const std::string& LogPath() const { return logPath; }    // Windows path of the log
     std::string Log() const;                                   // the log's text so far
     const std::string& Pty() const { return pty; }            // as the simulator reported it
@@ -44,16 +64,14 @@ public:
     static std::string WinePath(const std::string& unixPath);
 
 private:
-    bool TakePort(const std::string& portsUnix);
     bool Launch(const std::string& binary, const std::vector<std::string>& args);
     bool AwaitReady(DWORD timeoutMs);
 
     bool ready = false;
     std::string error;
-    std::string comName;
+    ComPortLease lease;
     std::string logPath;
     std::string pty;
-    HANDLE lock = INVALID_HANDLE_VALUE;
     SOCKET listener = INVALID_SOCKET;
     SOCKET control = INVALID_SOCKET;
     PROCESS_INFORMATION process{};

@@ -203,3 +203,37 @@ TEST(SocketSerial, ObexBytesReachTheServerInObexMode)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SocketSerial, LineThatRefusesItsSettingsIsClosedCleanly)
+{
+    // A plain file where the port should be: it opens, but takes no line settings.
+    ComPortLease lease;
+    ASSERT_TRUE(lease.Taken());
+    std::string path = PhoneSim::WinePath(lease.UnixPath());
+    DeleteFileA(path.c_str());
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+
+    MessageBoxRecorder boxes(MessageReporter::kOk);
+    TSerialPort port;
+    port.portName = lease.ComName().c_str();
+    SocketSerial socket(&port, 0);
+    EXPECT_FALSE(socket.Open());
+    EXPECT_FALSE(socket.IsOpen());
+    EXPECT_FALSE(port.isOpen);
+    std::vector<RecordedBox> shown = boxes.Boxes();
+    ASSERT_EQ(shown.size(), 1u);
+    // The line opened; it was the settings that failed (that box has the system text only).
+    EXPECT_EQ(shown[0].text.find("Ошибка открытия:"), std::string::npos) << shown[0].text;
+    EXPECT_TRUE(socket.Close());
+    EXPECT_FALSE(socket.Configure());
+    char byte = 0;
+    EXPECT_EQ(socket.Read(&byte, 1), 0);
+    DeleteFileA(path.c_str());
+}
+
+}  // namespace
