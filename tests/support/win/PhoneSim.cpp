@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -57,8 +58,9 @@ std::string PhoneSim::WinePath(const std::string& unixPath)
     return path;
 }
 
-ComPortLease::ComPortLease()
+ComPortLease::ComPortLease(bool neverUsedHere)
 {
+    static std::set<std::string> leasedHere;
     std::string build = Env("QV_BUILD");
     if (build.empty())
         return;
@@ -66,12 +68,15 @@ ComPortLease::ComPortLease()
     CreateDirectoryA(PhoneSim::WinePath(portsDir).c_str(), nullptr);
     for (int n = 10; n <= 29; ++n) {
         std::string name = "COM" + std::to_string(n);
+        if (neverUsedHere && leasedHere.count(name) != 0)
+            continue;
         std::string lockPath = PhoneSim::WinePath(portsDir + "/" + name + ".lock");
         HANDLE h = CreateFileA(lockPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
         if (h != INVALID_HANDLE_VALUE) {
             lock = h;
             comName = name;
+            leasedHere.insert(name);
             return;
         }
     }

@@ -24,7 +24,9 @@
 // something of their own at the port's path.
 class ComPortLease {
 public:
-    ComPortLease();
+    // neverUsedHere: skip the ports this process has leased before (Wine keeps treating a
+    // port it once opened as a serial line for the rest of the process).
+    explicit ComPortLease(bool neverUsedHere = false);
     ~ComPortLease();
     ComPortLease(const ComPortLease&) = delete;
     ComPortLease& operator=(const ComPortLease&) = delete;
