@@ -33,9 +33,9 @@ GString DeviceProperty(HDEVINFO set, SP_DEVINFO_DATA& device, DWORD property)
     return GString(buffer);
 }
 
-// The COM name of a device: its service lists the device instances it drives; the one whose
-// driver key is the device's own has the name in its device parameters.
-GString ComNameOf(const GString& driverKey, const GString& service)
+}  // namespace
+
+GString ComNameOfDevice(const GString& driverKey, const GString& service)
 {
     if (driverKey.IsEmpty() || service.IsEmpty())
         return GString();
@@ -66,6 +66,8 @@ GString ComNameOf(const GString& driverKey, const GString& service)
     }
     return GString();
 }
+
+namespace {
 
 // Lists the interfaces of one class; answers how many were found, or -1 when the class could
 // not be listed to its end.
@@ -102,7 +104,7 @@ int EnumerateInterfaceClass(const GUID& interfaceClass, SerialPortCollector& col
         port->displayName = DeviceProperty(set, device, SPDRP_FRIENDLYNAME);
         port->autoConnect = false;
         port->usable = true;
-        port->portName = ComNameOf(DeviceProperty(set, device, SPDRP_DRIVER), DeviceProperty(set, device, SPDRP_SERVICE));
+        port->portName = ComNameOfDevice(DeviceProperty(set, device, SPDRP_DRIVER), DeviceProperty(set, device, SPDRP_SERVICE));
         collector.Add(port);
     }
     SetupDiDestroyDeviceInfoList(set);

@@ -2,6 +2,7 @@
 // included, as TSerialPort objects in the found list.
 #pragma once
 
+#include "core/GString.h"
 #include "core/List.h"
 
 class PortList;
@@ -11,3 +12,8 @@ class TComm;
 // the registry. Where the system lists no interface of either class (Wine), the ports of
 // HKLM\HARDWARE\DEVICEMAP\SERIALCOMM are taken instead.
 void EnumerateSerialPorts(PortList& list, List<TComm>& found);
+
+// The COM name of a device, from its driver key and service name: the service lists the
+// device instances it drives; the one whose driver key is the device's own has the name in
+// its device parameters. Empty when the registry does not say.
+GString ComNameOfDevice(const GString& driverKey, const GString& service);
