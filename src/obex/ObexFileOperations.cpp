@@ -181,10 +181,11 @@ bool OBEX_FTP::ChangeFolder(const GString& path)
         return false;
     if (path.Equals("..") || path.Equals("\\")) {
         const bool toRoot = path.Equals("\\");
-        static const uint8_t kParent[8] = {0x85, 0x00, 0x08, 0x02, 0x00, 0x01, 0x00, 0x03};
-        std::memcpy(request, kParent, sizeof kParent);
-        if (toRoot)
-            request[3] = 0x03;
+        // Both go to the top with an empty name and no back-up flag. With the back-up flag
+        // (0x03) a phone may go up one level only, and the root request would then leave the
+        // phone and pathParts in different folders.
+        static const uint8_t kTop[8] = {0x85, 0x00, 0x08, 0x02, 0x00, 0x01, 0x00, 0x03};
+        std::memcpy(request, kTop, sizeof kTop);
         requestLength = 8;
         const bool good = SendRequest() && ReadResponse();
         if (!good)

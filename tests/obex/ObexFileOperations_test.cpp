@@ -27,7 +27,8 @@ namespace {
 
 const std::string kGood = Hex("A0 00 03");
 const std::string kParent = Hex("85 00 08 02 00 01 00 03");
-const std::string kRoot = Hex("85 00 08 03 00 01 00 03");
+// The root request is the same top-of-tree request as the first step of "..": no back-up flag.
+const std::string kRoot = Hex("85 00 08 02 00 01 00 03");
 const std::string kContinue = Hex("83 00 03");
 const std::string kAbort = Hex("FF 00 03");
 

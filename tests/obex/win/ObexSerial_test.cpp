@@ -165,6 +165,14 @@ TEST(ObexOwnServer, FolderNavigationKeepsThePathInStep)
     EXPECT_EQ(line.Path(), "");
     ASSERT_TRUE(line.obex->ReadFolder(nullptr));
     EXPECT_EQ(Names(*line.obex, FolderObject::kFolder), std::vector<std::string>{"a"});
+
+    // From three levels down the root request reaches the top, not the level above.
+    ASSERT_TRUE(line.obex->ChangeFolder("a\\b\\Фото"));
+    ASSERT_TRUE(line.obex->ChangeFolder("\\"));
+    EXPECT_EQ(line.Path(), "");
+    ASSERT_TRUE(line.obex->ReadFolder(nullptr));
+    EXPECT_EQ(Names(*line.obex, FolderObject::kFolder), std::vector<std::string>{"a"});
+    EXPECT_EQ(Names(*line.obex, FolderObject::kFile), std::vector<std::string>{});
 }
 
 TEST(ObexOwnServer, CreateRenameDelete)
