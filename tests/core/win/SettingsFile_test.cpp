@@ -8,32 +8,10 @@
 #include "core/SettingsCodec.h"
 #include "core/win/SettingsFile.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/win/QvProcess.h"
 #include "support/win/TempDir.h"
 
 namespace {
-
-std::vector<uint8_t> ReadFileBytes(const std::string& path)
-{
-    std::vector<uint8_t> bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    uint8_t buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        bytes.insert(bytes.end(), buffer, buffer + got);
-    CloseHandle(file);
-    return bytes;
-}
-
-void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
 
 // Lets the first write through whole and the second one half-way, as a disk filling up would.
 class FailingSettingsFile : public SettingsFile {
@@ -164,7 +142,7 @@ TEST(SettingsFile, CutFileKeepsWhatWasReadBeforeTheCut)
     AddPhone(saved, "S65", 0);
     std::vector<uint8_t> bytes = EncodeSettings(saved);
     bytes.resize(3 + 2 + 4 + 44 + 5);  // into tag 11
-    WriteFileBytes(path, bytes);
+    ASSERT_TRUE(WriteFileBytes(path, bytes));
 
     SettingsStore loaded;
     ASSERT_TRUE(SettingsFile(path.c_str()).Load(loaded));

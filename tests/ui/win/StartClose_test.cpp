@@ -7,63 +7,10 @@
 #include <vector>
 
 #include "core/SettingsCodec.h"
+#include "support/win/QvProcess.h"
 #include "support/win/TempDir.h"
 
 namespace {
-
-std::string QvExePath()
-{
-    std::string path = QV_BUILD_DIR;
-    path += "/qv.exe";
-    return UnixToWindowsPath(path);
-}
-
-struct FindData {
-    DWORD processId;
-    HWND window;
-};
-
-BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM lParam)
-{
-    auto* data = reinterpret_cast<FindData*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[64] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid == data->processId && std::string(cls) == "qv_MainWindow") {
-        data->window = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND WaitForMainWindow(DWORD processId, HANDLE process, DWORD timeoutMs)
-{
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
-        FindData data{processId, nullptr};
-        EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&data));
-        if (data.window != nullptr)
-            return data.window;
-        if (WaitForSingleObject(process, 50) == WAIT_OBJECT_0)
-            return nullptr;
-    }
-    return nullptr;
-}
-
-std::vector<unsigned char> ReadAll(const std::string& path)
-{
-    std::vector<unsigned char> bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    unsigned char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        bytes.insert(bytes.end(), buffer, buffer + got);
-    CloseHandle(file);
-    return bytes;
-}
 
 struct QvRun {
     DWORD exitCode = 0xFFFFFFFF;
@@ -75,27 +22,17 @@ struct QvRun {
 QvRun StartAndClose(const std::string& workDir, bool closeTwiceQuickly = false)
 {
     QvRun run;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    std::string command = "\"" + QvExePath() + "\"";
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, workDir.c_str(), &si, &pi))
+    QvProcess qv(workDir);
+    if (!qv.Started())
         return run;
-    HWND window = WaitForMainWindow(pi.dwProcessId, pi.hProcess, 20000);
-    run.sawWindow = window != nullptr;
-    if (window != nullptr) {
-        char title[128] = {};
-        GetWindowTextA(window, title, sizeof title);
-        run.title = title;
-        PostMessageA(window, WM_CLOSE, 0, 0);
+    run.sawWindow = qv.WaitForMainWindow(20000) != nullptr;
+    if (run.sawWindow) {
+        run.title = qv.Title();
+        qv.Close();
         if (closeTwiceQuickly)
-            PostMessageA(window, WM_CLOSE, 0, 0);
+            qv.Close();
     }
-    if (WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0)
-        TerminateProcess(pi.hProcess, 99);
-    GetExitCodeProcess(pi.hProcess, &run.exitCode);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    qv.WaitForExit(20000, run.exitCode);
     return run;
 }
 
@@ -134,7 +71,7 @@ TEST(StartClose, EmptyFolderStartsWithDefaultsAndSavesThemOnClose)
     EXPECT_EQ(run.title, "Quorvan");
     EXPECT_EQ(run.exitCode, 0u);
 
-    std::vector<unsigned char> cfg = ReadAll(dir.Path() + "\\program.cfg");
+    std::vector<unsigned char> cfg = ReadFileBytes(dir.Path() + "\\program.cfg");
     // Three scan bytes, tag 1 with its 44-byte block, the exclusions of the first scan, tag 11
     // with count 0.
     ASSERT_GE(cfg.size(), 3u + 2 + 4 + 44 + 2 + 2);
@@ -157,7 +94,7 @@ TEST(StartClose, SavedPlacementIsAppliedOnTheNextStart)
     TempDir dir;
     QvRun first = StartAndClose(dir.Path());
     ASSERT_EQ(first.exitCode, 0u);
-    std::vector<unsigned char> cfg = ReadAll(dir.Path() + "\\program.cfg");
+    std::vector<unsigned char> cfg = ReadFileBytes(dir.Path() + "\\program.cfg");
     ASSERT_NE(EndOfRecords(cfg), 0u);
     // Move the window to a known place through the file, start again, and read it back. Every
     // COM port is switched off for the second start: it is no first start any more, and the
@@ -178,16 +115,10 @@ TEST(StartClose, SavedPlacementIsAppliedOnTheNextStart)
         }
     }
     std::vector<uint8_t> bytes = EncodeSettings(store);
-    {
-        HANDLE file = CreateFileA((dir.Path() + "\\program.cfg").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        DWORD written = 0;
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        CloseHandle(file);
-    }
+    ASSERT_TRUE(WriteFileBytes(dir.Path() + "\\program.cfg", bytes));
     QvRun second = StartAndClose(dir.Path());
     ASSERT_EQ(second.exitCode, 0u);
-    cfg = ReadAll(dir.Path() + "\\program.cfg");
+    cfg = ReadFileBytes(dir.Path() + "\\program.cfg");
     ASSERT_EQ(cfg.size(), bytes.size());
     auto get32 = [&](size_t at) { return cfg[at] | cfg[at + 1] << 8 | cfg[at + 2] << 16 | cfg[at + 3] << 24; };
     EXPECT_EQ(get32(9 + 4), 40);
@@ -202,6 +133,6 @@ TEST(StartClose, SecondCloseRequestWhileClosingStillEndsCleanly)
     QvRun run = StartAndClose(dir.Path(), true);
     ASSERT_TRUE(run.sawWindow);
     EXPECT_EQ(run.exitCode, 0u);
-    std::vector<unsigned char> cfg = ReadAll(dir.Path() + "\\program.cfg");
+    std::vector<unsigned char> cfg = ReadFileBytes(dir.Path() + "\\program.cfg");
     EXPECT_EQ(EndOfRecords(cfg), cfg.size());
 }
