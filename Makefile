@@ -45,11 +45,7 @@ test-fuzz: build-fuzz
 	bash scripts/fuzz.sh $(FUZ) $(FUZZ_SECONDS)
 
 test: build
-	@rc=0; \
-	$(MAKE) --no-print-directory test-native || rc=1; \
-	$(MAKE) --no-print-directory test-wine || rc=1; \
-	$(MAKE) --no-print-directory test-fuzz || rc=1; \
-	exit $$rc
+	@B=$(B) JOBS=$(JOBS) FUZZ_SECONDS=$(FUZZ_SECONDS) bash scripts/test-all.sh
 
 fuzz: build-fuzz
 	bash scripts/fuzz.sh $(FUZ) $(FUZZ_LONG_SECONDS)
