@@ -18,6 +18,7 @@ cleanup() {
 }
 "$here/wine-session.sh" start "$win" || exit 1
 trap cleanup EXIT
+trap 'exit 130' INT TERM HUP
 export QV_BUILD="$win"
 . "$here/wine-env.sh"
 work="$win/run"
@@ -50,7 +51,7 @@ fi
 # A settings file makes this no first start, on which every serial port would be switched off.
 # The one made here switches off the other COM ports instead (Wine maps COM1 to /dev/ttyS0: a
 # silent line that would hold the scan for half a minute before it reaches the phone).
-le32() { printf "\\x%02x\\x%02x\\x%02x\\x%02x" $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24 & 255)); }
+le32() { printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24 & 255)); }
 if [ ! -f "$work/program.cfg" ]; then
   {
     printf '\x01\x01\x01'
@@ -75,7 +76,9 @@ else
 fi
 
 echo "qv.exe runs on display $DISPLAY; its program.cfg is $work/program.cfg"
-cd "$work" && LC_ALL=ru_RU.UTF-8 "$QV_WINE" "$win/qv.exe"
+# In the background so that Ctrl+C reaches the trap at once; the session stop ends qv.exe too.
+(cd "$work" && LC_ALL=ru_RU.UTF-8 exec "$QV_WINE" "$win/qv.exe") &
+wait $!
 rc=$?
 echo "qv.exe exited with code $rc"
 exit $rc
