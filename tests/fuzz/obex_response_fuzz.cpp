@@ -6,40 +6,19 @@
 #include <vector>
 
 #include "obex/OBEX_FTP.h"
-#include "transport/Socket.h"
+#include "FuzzPhoneSocket.h"
 
 namespace {
 
-class FuzzSocket : public Socket {
+class FuzzSocket : public FuzzPhoneSocket {
 public:
-    FuzzSocket(const uint8_t* data, size_t size) : Socket(nullptr, 1), data(data), size(size) {}
-    ~FuzzSocket() override { Close(); }
-    bool Open() override { return true; }
-    bool Close() override { return true; }
-    bool IsOpen() override { return true; }
-    int32_t Read(void* buffer, int32_t count) override
-    {
-        // Chunks of varying size: a phone's answer rarely arrives in one piece.
-        size_t n = size - at;
-        if (n > static_cast<size_t>(count))
-            n = static_cast<size_t>(count);
-        if (n > 1 + (at % 97))
-            n = 1 + (at % 97);
-        std::memcpy(buffer, data + at, n);
-        at += n;
-        return static_cast<int32_t>(n);
-    }
+    FuzzSocket(const uint8_t* data, size_t size) : FuzzPhoneSocket(data, size, 1, 97) {}
     int32_t Write(const void*, int32_t count) override
     {
         if (count <= 0 || count > 32768)
             std::abort();  // every request fits the buffer it was built in
         return count;
     }
-
-private:
-    const uint8_t* data;
-    size_t size;
-    size_t at = 0;
 };
 
 }  // namespace

@@ -11,29 +11,13 @@
 #include "obex/FTP.h"
 #include "samsung/SAMSUNG_AT_FS.h"
 #include "samsung/SAMSUNG_AT_FTP.h"
-#include "transport/Socket.h"
+#include "FuzzPhoneSocket.h"
 
 namespace {
 
-class FuzzSocket : public Socket {
+class FuzzSocket : public FuzzPhoneSocket {
 public:
-    FuzzSocket(const uint8_t* data, size_t size) : Socket(nullptr, 0), data(data), size(size) {}
-    ~FuzzSocket() override { Close(); }
-    bool Open() override { return true; }
-    bool Close() override { return true; }
-    bool IsOpen() override { return true; }
-    int32_t Read(void* buffer, int32_t count) override
-    {
-        // Chunks of varying size: a phone's answer rarely arrives in one piece.
-        size_t n = size - at;
-        if (n > static_cast<size_t>(count))
-            n = static_cast<size_t>(count);
-        if (n > 1 + (at % 61))
-            n = 1 + (at % 61);
-        std::memcpy(buffer, data + at, n);
-        at += n;
-        return static_cast<int32_t>(n);
-    }
+    FuzzSocket(const uint8_t* data, size_t size) : FuzzPhoneSocket(data, size, 0, 61) {}
     int32_t Write(const void* bytes, int32_t count) override
     {
         const int32_t length = WriteLength(bytes, count);
@@ -41,11 +25,6 @@ public:
             std::abort();  // commands are short; upload blocks are at most 65535 bytes
         return length;
     }
-
-private:
-    const uint8_t* data;
-    size_t size;
-    size_t at = 0;
 };
 
 class Progress : public OperationProgress {
