@@ -12,6 +12,7 @@
 #include "obex/FTP.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/win/PhoneSim.h"
+#include "support/win/PhoneTree.h"
 #include "transport/win/SocketSerial.h"
 
 namespace {
@@ -23,65 +24,9 @@ public:
     int steps = 0;
 };
 
-// A folder tree under the build tree (the simulator takes Unix paths), removed at the end.
-class PhoneTree {
-public:
-    PhoneTree()
-    {
-        const char* build = std::getenv("QV_BUILD");
-        unixRoot = std::string(build != nullptr ? build : "/tmp") + "/test-trees/devices-" +
-                   std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++);
-        CreateDirectoryA(PhoneSim::WinePath(unixRoot.substr(0, unixRoot.rfind('/'))).c_str(), nullptr);
-        CreateDirectoryA(Win().c_str(), nullptr);
-    }
-    ~PhoneTree() { Remove(Win()); }
-    std::string Win(const std::string& relative = "") const
-    {
-        return PhoneSim::WinePath(unixRoot) + (relative.empty() ? "" : "\\" + relative);
-    }
-    void Folder(const std::string& relative) { CreateDirectoryA(Win(relative).c_str(), nullptr); }
-    void File(const std::string& relative, const std::string& content)
-    {
-        HANDLE h = CreateFileA(Win(relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-        CloseHandle(h);
-    }
-
-    std::string unixRoot;
-
-private:
-    static void Remove(const std::string& dir)
-    {
-        WIN32_FIND_DATAA fd;
-        HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &fd);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                std::string name = fd.cFileName;
-                if (name == "." || name == "..")
-                    continue;
-                if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    Remove(dir + "\\" + name);
-                else
-                    DeleteFileA((dir + "\\" + name).c_str());
-            } while (FindNextFileA(find, &fd));
-            FindClose(find);
-        }
-        RemoveDirectoryA(dir.c_str());
-    }
-    static inline int counter = 0;
-};
-
-void OnSim(TSerialPort& port, const PhoneSim& sim)
-{
-    port.portName = sim.ComName().c_str();
-    port.displayName = sim.ComName().c_str();
-    port.devicePath = sim.DevicePath().c_str();
-}
-
 TEST(PhoneSession, SiemensListsItsRootOverObexAndReturnsToAtMode)
 {
-    PhoneTree tree;
+    PhoneTree tree("devices");
     tree.Folder("Pictures");
     tree.Folder("Sounds");
     tree.File("Pictures\\sun.jpg", std::string(1500, 'j'));
@@ -124,7 +69,7 @@ TEST(PhoneSession, SiemensListsItsRootOverObexAndReturnsToAtMode)
 
 TEST(PhoneSession, DeviceInformationFromObexftpd)
 {
-    PhoneTree tree;
+    PhoneTree tree("devices");
     tree.Folder("telecom");
     tree.File("telecom\\devinfo.txt",
               "MANU:Nokia\r\nMOD:Nokia 6310i\r\nSN:350000111122223\r\nSW-VERSION:V 5.22\r\n"

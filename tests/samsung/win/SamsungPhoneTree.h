@@ -13,92 +13,18 @@
 #include "devices/TSerialPort.h"
 #include "obex/FTP.h"
 #include "support/win/PhoneSim.h"
+#include "support/win/PhoneTree.h"
 #include "transport/Socket.h"
 
 namespace samsung_test {
 
-class PhoneTree {
+// The Samsung tests' trees are told apart from other tests' by their folder name.
+class PhoneTree : public ::PhoneTree {
 public:
-    PhoneTree()
-    {
-        const char* build = std::getenv("QV_BUILD");
-        const std::string base = std::string(build != nullptr ? build : "/tmp") + "/test-trees";
-        unixRoot = base + "/samsung-" + std::to_string(GetCurrentProcessId()) + "-" +
-                   std::to_string(counter++);
-        CreateDirectoryA(PhoneSim::WinePath(base).c_str(), nullptr);
-        CreateDirectoryA(Win().c_str(), nullptr);
-    }
-    ~PhoneTree() { Remove(Win()); }
-    PhoneTree(const PhoneTree&) = delete;
-    PhoneTree& operator=(const PhoneTree&) = delete;
-
-    // Relative paths use '\\' and ANSI (Windows-1251) names; Wine keeps them as UTF-8.
-    std::string Win(const std::string& relative = "") const
-    {
-        return PhoneSim::WinePath(unixRoot) + (relative.empty() ? "" : "\\" + relative);
-    }
-    void Folder(const std::string& relative) { CreateDirectoryA(Win(relative).c_str(), nullptr); }
-    void File(const std::string& relative, const std::string& content) const
-    {
-        WriteLocal(Win(relative), content);
-    }
-    std::string Read(const std::string& relative) const { return ReadLocal(Win(relative)); }
-    bool Exists(const std::string& relative) const
-    {
-        return GetFileAttributesA(Win(relative).c_str()) != INVALID_FILE_ATTRIBUTES;
-    }
-
-    static void WriteLocal(const std::string& path, const std::string& content)
-    {
-        HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-        CloseHandle(h);
-    }
-    static std::string ReadLocal(const std::string& path)
-    {
-        std::string content;
-        HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (h == INVALID_HANDLE_VALUE)
-            return content;
-        char buffer[4096];
-        DWORD n = 0;
-        while (ReadFile(h, buffer, sizeof buffer, &n, nullptr) && n > 0)
-            content.append(buffer, n);
-        CloseHandle(h);
-        return content;
-    }
-
-    std::string unixRoot;
-
-private:
-    static void Remove(const std::string& dir)
-    {
-        WIN32_FIND_DATAA fd;
-        HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &fd);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = fd.cFileName;
-                if (name == "." || name == "..")
-                    continue;
-                if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    Remove(dir + "\\" + name);
-                else
-                    DeleteFileA((dir + "\\" + name).c_str());
-            } while (FindNextFileA(find, &fd));
-            FindClose(find);
-        }
-        RemoveDirectoryA(dir.c_str());
-    }
-    static inline int counter = 0;
+    PhoneTree() : ::PhoneTree("samsung") {}
 };
 
-inline void OnSim(TSerialPort& port, const PhoneSim& sim)
-{
-    port.portName = sim.ComName().c_str();
-    port.displayName = sim.ComName().c_str();
-    port.devicePath = sim.DevicePath().c_str();
-}
+using ::OnSim;
 
 // "AT$QVSIM=<setting>\r" on the phone's AT line; true when the simulator took it.
 inline bool SimSetting(Socket& line, const std::string& setting)

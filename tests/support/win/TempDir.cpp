@@ -4,8 +4,6 @@
 
 #include <atomic>
 
-namespace {
-
 void RemoveTree(const std::string& dir)
 {
     WIN32_FIND_DATAA fd;
@@ -27,8 +25,6 @@ void RemoveTree(const std::string& dir)
     }
     RemoveDirectoryA(dir.c_str());
 }
-
-}  // namespace
 
 TempDir::TempDir()
 {

@@ -17,5 +17,8 @@ private:
     std::string path;
 };
 
+// Removes a folder with everything in it.
+void RemoveTree(const std::string& dir);
+
 // "/a/b" as Wine sees it from Windows: "Z:\a\b".
 std::string UnixToWindowsPath(const std::string& unixPath);
