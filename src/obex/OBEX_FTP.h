@@ -71,6 +71,9 @@ protected:
     int32_t EncodeName(const GString& name, uint8_t* out, uint32_t cap, bool terminator);
     void PutHeader16(uint32_t at, uint8_t id, uint32_t length);
     bool IsSerialPort() const;
+    // SETPATH with the flags and a Name header (terminated or not); false when the name does
+    // not convert (nothing is sent) or the phone refused.
+    bool SendSetPath(uint8_t flags, const GString& name, bool terminator);
 
     // Finds the first Body or End-of-Body header at or after pos, walking the headers of the
     // response by their encodings; -1 when none lies completely inside the response.

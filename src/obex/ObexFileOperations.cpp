@@ -213,15 +213,7 @@ bool OBEX_FTP::ChangeFolder(const GString& path)
             continue;
         if (i > start) {
             GString component(text + start, i - start);
-            request[0] = 0x85;
-            request[3] = 0x02;
-            request[4] = 0x00;
-            const int32_t n = EncodeName(component, request + 8, kBufferSize - 8, true);
-            if (n < 0)
-                return false;
-            PutHeader16(5, 0x01, static_cast<uint32_t>(n) + 3);
-            SetRequestLength(static_cast<uint32_t>(n) + 8);
-            if (!SendRequest() || !ReadResponse())
+            if (!SendSetPath(0x02, component, true))
                 return false;
             pathParts.Append(new GString(component));
         }
@@ -230,20 +222,27 @@ bool OBEX_FTP::ChangeFolder(const GString& path)
     return true;
 }
 
+bool OBEX_FTP::SendSetPath(uint8_t flags, const GString& name, bool terminator)
+{
+    request[0] = 0x85;
+    request[3] = flags;
+    request[4] = 0x00;
+    const int32_t n = EncodeName(name, request + 8, kBufferSize - 8, terminator);
+    if (n < 0)
+        return false;
+    // Without a terminator the length fields still count the two bytes it would take: the
+    // create request has always been sent that way.
+    PutHeader16(5, 0x01, static_cast<uint32_t>(n) + 3);
+    SetRequestLength(static_cast<uint32_t>(n) + 8);
+    return SendRequest() && ReadResponse();
+}
+
 bool OBEX_FTP::CreateFolder(const GString& name)
 {
     if (socket == nullptr)
         return false;
-    request[0] = 0x85;
-    request[3] = 0x00;  // let the phone create the folder
-    request[4] = 0x00;
-    const int32_t n = EncodeName(name, request + 8, kBufferSize - 8, false);
-    if (n < 0)
-        return false;
-    // The length fields count the terminator the name does not carry (n + 1, n + 6).
-    PutHeader16(5, 0x01, static_cast<uint32_t>(n) + 3);
-    SetRequestLength(static_cast<uint32_t>(n) + 8);
-    if (!SendRequest() || !ReadResponse())
+    // Flags 0x00 let the phone create the folder. The name carries no terminator.
+    if (!SendSetPath(0x00, name, false))
         return false;
     pathParts.Append(new GString(name));
     ChangeFolder("..");
