@@ -230,8 +230,6 @@ bool OBEX_FTP::SendSetPath(uint8_t flags, const GString& name, bool terminator)
     const int32_t n = EncodeName(name, request + 8, kBufferSize - 8, terminator);
     if (n < 0)
         return false;
-    // Without a terminator the length fields still count the two bytes it would take: the
-    // create request has always been sent that way.
     PutHeader16(5, 0x01, static_cast<uint32_t>(n) + 3);
     SetRequestLength(static_cast<uint32_t>(n) + 8);
     return SendRequest() && ReadResponse();
