@@ -78,7 +78,7 @@ VIAddVersionKey /LANG=${LANG_RUSSIAN} "ProductVersion" "${VERSION}"
     ${If} $0 == 0
       ${Break}
     ${EndIf}
-    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Quorvan запущен. Закройте программу и нажмите «Повтор»." /SD IDCANCEL IDRETRY +3
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Quorvan запущен. Закройте программу и повторите попытку." /SD IDCANCEL IDRETRY +3
     SetErrorLevel 2
     Abort
   ${Loop}
