@@ -8,7 +8,7 @@ FUZ   := $(B)/fuzz
 FUZZ_SECONDS ?= 20
 FUZZ_LONG_SECONDS ?= 600
 
-.PHONY: all deps build build-win build-native build-fuzz test test-native test-wine test-fuzz run fuzz bench clean
+.PHONY: all deps build build-win build-native build-fuzz test test-native test-wine test-fuzz run fuzz bench dist clean
 
 all: build
 
@@ -55,6 +55,10 @@ bench: build-native build-win
 
 run: build-native build-win
 	bash scripts/run.sh $(WIN) $(NAT)
+
+# dist/Quorvan-<version>-setup.exe and dist/Quorvan-<version>-portable.zip
+dist: build-win
+	bash scripts/dist.sh $(WIN) dist
 
 clean:
 	rm -rf $(B)

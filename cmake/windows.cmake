@@ -55,3 +55,15 @@ foreach(sub ${QV_SUBSYSTEMS})
     add_dependencies(${name} qv)
   endif()
 endforeach()
+
+# The release packages' test: scripts/dist-test.sh builds them and runs this program in a
+# fresh Wine prefix of its own.
+file(GLOB QV_DIST_TESTS CONFIGURE_DEPENDS tests/dist/win/*_test.cpp)
+if(QV_DIST_TESTS)
+  add_executable(qv_dist_tests ${QV_DIST_TESTS})
+  target_compile_options(qv_dist_tests PRIVATE ${QV_WARNINGS})
+  target_link_libraries(qv_dist_tests PRIVATE qv_test_support GTest::gtest_main)
+  add_dependencies(qv_dist_tests qv)
+  add_test(NAME wine.dist COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/dist-test.sh ${CMAKE_BINARY_DIR})
+  set_tests_properties(wine.dist PROPERTIES LABELS wine TIMEOUT 900)
+endif()

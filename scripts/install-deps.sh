@@ -7,7 +7,7 @@ pkgs=(
   mingw-w64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick
   socat obexftp libopenobex2-dev pkg-config iproute2
-  googletest locales procps
+  googletest locales procps nsis zip unzip
 )
 
 missing=()

@@ -26,9 +26,15 @@ BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM lParam)
 }  // namespace
 
 QvProcess::QvProcess(const std::string& workDir)
+    : QvProcess(UnixToWindowsPath(std::string(QV_BUILD_DIR) + "/qv.exe"), "", workDir)
 {
-    std::string exe = UnixToWindowsPath(std::string(QV_BUILD_DIR) + "/qv.exe");
+}
+
+QvProcess::QvProcess(const std::string& exe, const std::string& arguments, const std::string& workDir)
+{
     std::string command = "\"" + exe + "\"";
+    if (!arguments.empty())
+        command += " " + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, workDir.c_str(), &startup,

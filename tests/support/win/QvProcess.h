@@ -11,6 +11,8 @@ class QvProcess {
 public:
     // Starts <build>/qv.exe with workDir as its current folder.
     explicit QvProcess(const std::string& workDir);
+    // Starts the given qv.exe (Windows path) with its arguments, as a shortcut would.
+    QvProcess(const std::string& exe, const std::string& arguments, const std::string& workDir);
     ~QvProcess();  // a process still running is ended
     QvProcess(const QvProcess&) = delete;
     QvProcess& operator=(const QvProcess&) = delete;
