@@ -110,6 +110,15 @@ int MessageReporter::ReportFor(WindowHandle owner, MessageKind kind, uint32_t va
     return MessagePlatform::ShowBox(owner, text.CStr(), caption.CStr(), style);
 }
 
+int MessageReporter::ReportText(const char* text, const char* caption, unsigned style)
+{
+    const WindowHandle owner = defaultOwner.load();
+    const MessageBoxFunction function = boxFunction.load();
+    if (function != nullptr)
+        return function(owner, text, caption, style);
+    return MessagePlatform::ShowBox(owner, text, caption, style);
+}
+
 // Everything is composed in locals: reports from several threads never share a buffer.
 GString MessageReporter::Compose(WindowHandle owner, MessageKind kind, uint32_t value,
                                  uint32_t lastError, const MessageArgs& args)

@@ -54,6 +54,9 @@ public:
     int Report(MessageKind kind, uint32_t value, const MessageArgs& args = {});
     int ReportFor(WindowHandle owner, MessageKind kind, uint32_t value,
                   const MessageArgs& args = {});
+    // Shows a text of the caller's own, with its caption and box style, owned by the default
+    // owner; returns the box result.
+    int ReportText(const char* text, const char* caption, unsigned style);
     void SetDefaultOwner(WindowHandle window) { defaultOwner.store(window); }
     WindowHandle DefaultOwner() const { return defaultOwner.load(); }
 

@@ -3,16 +3,34 @@
 #include "core/win/AppCore.h"
 #include "discovery/win/SerialEnumeration.h"
 
-void SystemPortPollers::PollSerial(List<TComm>& found) { EnumerateSerialPorts(list, found); }
+namespace {
 
-void SystemPortPollers::PollIrDA(List<TComm>&)
+// Without Winsock neither wireless poll runs, and the availability stays as it was. Without
+// the application core (tests) the caller has started Winsock.
+bool WinsockReady()
 {
-    if (AppCore* core = AppCore::Existing())
-        core->irdaAvailable = false;
+    AppCore* core = AppCore::Existing();
+    return core == nullptr || core->WinsockReady();
 }
 
-void SystemPortPollers::PollBluetooth(List<TComm>&)
+}  // namespace
+
+void SystemPortPollers::PollSerial(List<TComm>& found) { EnumerateSerialPorts(list, found); }
+
+void SystemPortPollers::PollIrDA(List<TComm>& found)
 {
+    if (!WinsockReady())
+        return;
+    irdaAvailable = ::PollIrDA(irdaSystem, list, found);
     if (AppCore* core = AppCore::Existing())
-        core->bluetoothAvailable = false;
+        core->irdaAvailable = irdaAvailable;
+}
+
+void SystemPortPollers::PollBluetooth(List<TComm>& found)
+{
+    if (!WinsockReady())
+        return;
+    bluetoothAvailable = bluetooth.Poll(list, found);
+    if (AppCore* core = AppCore::Existing())
+        core->bluetoothAvailable = bluetoothAvailable;
 }

@@ -71,7 +71,12 @@ bool MainWindow::Create()
     return true;
 }
 
-void MainWindow::StartPortScan(HWND progressOwner) { scanThread.StartScan(handle, progressOwner); }
+void MainWindow::StartPortScan(HWND progressOwner)
+{
+    // The pollers were made before the window: the radio's notifications need its handle.
+    pollers->SetWindow(handle);
+    scanThread.StartScan(handle, progressOwner);
+}
 
 void MainWindow::ProcessChangedPorts() { ::ProcessChangedPorts(AppCore::Instance()->Ports(), *this); }
 
