@@ -175,7 +175,7 @@ TEST(DeleteWalk, FoldersBeyondTheDepthLimitFail)
         deepest = std::max(deepest, call.size());
     // "list top" + "\\d" per level below it: the walk stops kMaxDepth levels down.
     EXPECT_EQ(deepest, std::string("list top").size() + 2 * (DeleteWalk::kMaxDepth - 1));
-    EXPECT_EQ(rig.questions.asked.size(), DeleteWalk::kMaxDepth + 1);
+    ASSERT_EQ(rig.questions.asked.size(), DeleteWalk::kMaxDepth + 1);
     EXPECT_EQ(rig.questions.asked.front(), "1004 d");
     EXPECT_TRUE(rig.phone.Exists(path + "/deep.txt"));
 }

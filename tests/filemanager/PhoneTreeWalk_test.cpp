@@ -125,6 +125,7 @@ TEST(PhoneTreeWalk, FailedReturnStopsAddingTrees)
     const PhoneItemSet set = rig.Copy({"one", "two"});
 
     EXPECT_TRUE(set.stopped);
+    EXPECT_TRUE(rig.questions.asked.empty());
     EXPECT_EQ(Described(set), (std::vector<std::string>{"one <- one", "two <- two",
                                                          "one\\1.txt <- one\\1.txt"}));
     EXPECT_FALSE(set.items[1].complete);
