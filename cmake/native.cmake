@@ -40,3 +40,9 @@ foreach(tool_dir phonesim)
     add_subdirectory(tools/${tool_dir})
   endif()
 endforeach()
+
+# Native tests that drive the program's OBEX code against the phone simulator start it here.
+if(TARGET qv_native_tests AND TARGET phonesim)
+  target_compile_definitions(qv_native_tests PRIVATE QV_PHONESIM_PATH="$<TARGET_FILE:phonesim>")
+  add_dependencies(qv_native_tests phonesim)
+endif()
