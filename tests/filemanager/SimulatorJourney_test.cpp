@@ -17,7 +17,7 @@
 #include "filemanager/PhoneTreeWalk.h"
 #include "obex/OBEX_FTP.h"
 #include "support/ScriptedQuestions.h"
-#include "support/SimulatedPhoneLink.h"
+#include "support/native/SimulatedPhoneLink.h"
 
 namespace fs = std::filesystem;
 

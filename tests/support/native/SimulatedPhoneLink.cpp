@@ -1,4 +1,4 @@
-#include "support/SimulatedPhoneLink.h"
+#include "support/native/SimulatedPhoneLink.h"
 
 #include <fcntl.h>
 #include <poll.h>
