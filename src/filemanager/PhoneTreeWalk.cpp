@@ -13,13 +13,6 @@ GString PhoneItem::PhonePath() const
     return ChildPath(phoneFolder, phoneName);
 }
 
-namespace {
-GString Join(const GString& folder, const GString& name)
-{
-    return ChildPath(folder, name);
-}
-}  // namespace
-
 PhoneItemSet PhoneTreeWalk::Collect(const std::vector<FolderObject>& selection)
 {
     set = PhoneItemSet();
@@ -46,7 +39,7 @@ PhoneItemSet PhoneTreeWalk::Collect(const std::vector<FolderObject>& selection)
 bool PhoneTreeWalk::AddItem(const FolderObject& entry, const GString& phoneFolder,
                             const GString& descriptorFolder)
 {
-    const GString path = Join(phoneFolder, entry.name);
+    const GString path = ChildPath(phoneFolder, entry.name);
     // A folder is entered by its name, and an empty name asks the phone for no object at all.
     if (entry.name.IsEmpty() ||
         (entry.type == FolderObject::kFolder && !IsSafeListedName(entry.name))) {
@@ -54,7 +47,7 @@ bool PhoneTreeWalk::AddItem(const FolderObject& entry, const GString& phoneFolde
         return false;
     }
     PhoneItem item;
-    item.descriptorName = Join(descriptorFolder, DesktopSafeName(entry.name));
+    item.descriptorName = ChildPath(descriptorFolder, DesktopSafeName(entry.name));
     // Cut short, the name would land elsewhere, or a move would delete what was not delivered.
     if (item.descriptorName.Length() > kMaxDescriptorName) {
         set.skipped.push_back({path, SkipReason::NameTooLong});
@@ -127,7 +120,7 @@ bool PhoneTreeWalk::AddTree(size_t index, uint32_t depth)
         else if (entry.type == FolderObject::kFolder)
             folders.push_back(set.items.size() - 1);
     }
-    const GString here = Join(start, folder);
+    const GString here = ChildPath(start, folder);
     for (size_t child : folders) {
         if (set.stopped) {
             set.items[child].complete = false;
