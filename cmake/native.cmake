@@ -11,7 +11,8 @@ set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-file(GLOB QV_TEST_SUPPORT CONFIGURE_DEPENDS tests/support/*.cpp)
+# tests/support/native: helpers only the native tests can use (POSIX processes and ptys).
+file(GLOB QV_TEST_SUPPORT CONFIGURE_DEPENDS tests/support/*.cpp tests/support/native/*.cpp)
 set(QV_NATIVE_TESTS)
 foreach(sub ${QV_SUBSYSTEMS})
   file(GLOB t CONFIGURE_DEPENDS tests/${sub}/*_test.cpp)
@@ -40,3 +41,9 @@ foreach(tool_dir phonesim)
     add_subdirectory(tools/${tool_dir})
   endif()
 endforeach()
+
+# Native tests that drive the program's OBEX code against the phone simulator start it here.
+if(TARGET qv_native_tests AND TARGET phonesim)
+  target_compile_definitions(qv_native_tests PRIVATE QV_PHONESIM_PATH="$<TARGET_FILE:phonesim>")
+  add_dependencies(qv_native_tests phonesim)
+endif()
