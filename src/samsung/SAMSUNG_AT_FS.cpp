@@ -109,19 +109,21 @@ bool SAMSUNG_AT_FS::ReadFolder(WaitProgress* wait)
     progressWindow = wait;
     entries.DeleteAll();
     if (socket == nullptr)
-        return true;
+        return false;
 
+    // Some phones do not answer this one; one that refuses it lists nothing.
     socket->Write("AT+FSIF=0\r\n", 0);
     if (socket->ReadReply(0) > 0 && !socket->result.Equals("OK"))
         return true;
 
-    // The phone lists the folder it reached through "AT+FSCD"; "/" names that folder.
+    // The phone lists the folder it reached through "AT+FSCD"; "/" names that folder. An
+    // answer without its final result means the phone fell silent or the line was cut.
     socket->Write("AT+FSDI=\"/\"\r", 0);
-    if (socket->ReadReply(Socket::kJoinLines) > 0) {
-        if (socket->result.Find("+CME ERROR") != 0)
-            return true;
-        ParseFolders(std::string_view(socket->reply.CStr(), socket->reply.Length()));
-    }
+    if (socket->ReadReply(Socket::kJoinLines) == 0 || socket->result.IsEmpty())
+        return false;
+    if (socket->result.Find("+CME ERROR") != 0)
+        return true;
+    ParseFolders(std::string_view(socket->reply.CStr(), socket->reply.Length()));
 
     socket->Write("AT+FSDL=\"/\"\r", 0);
     if (wait != nullptr) {
@@ -132,12 +134,17 @@ bool SAMSUNG_AT_FS::ReadFolder(WaitProgress* wait)
     while (WaitForMarker(kPageMarker)) {
         if (listing.size() + socket->reply.Length() > kMaxListingBytes) {
             DrainInput();
-            break;
+            return false;
         }
         listing.append(socket->reply.CStr(), socket->reply.Length());
         socket->Write(kNext, 0);
         if (wait != nullptr)
             wait->Step();
+    }
+    // The listing ends with the phone's final result; anything else cut it short.
+    if (socket->result.IsEmpty()) {
+        entries.DeleteAll();
+        return false;
     }
     if (!listing.empty())
         ParseFiles(listing);

@@ -185,16 +185,35 @@ TEST_F(SamsungFs, RefusedListingModeListsNothing)
     EXPECT_EQ(socket.Writes().size(), 2u);
 }
 
-TEST_F(SamsungFs, PhoneFallingSilentMidPageKeepsTheEarlierPages)
+// A listing that does not end with the phone's final result was cut short: it fails rather
+// than show an empty or partial folder as if it were all.
+TEST_F(SamsungFs, SilenceOrACutLineFailsTheListing)
 {
-    Connect();
-    socket.Expect("AT+FSIF=0\r\n", kOk)
-        .Expect("AT+FSDI=\"/\"\r", kOk)
-        .Expect("AT+FSDL=\"/\"\r", FileRecord("a.txt", "1", "2007:03:15 14:25:01") + "\r\n#OK#\r\n")
-        .Expect("##>\r\n", FileRecord("b.txt", "2", "2007:03:15 14:25:01"));
-    EXPECT_TRUE(fs.ReadFolder(nullptr));
-    ExpectScriptMet();
-    EXPECT_EQ(Names(), std::vector<std::string>{"a.txt"});
+    const std::string page = FileRecord("a.txt", "1", "2007:03:15 14:25:01") + "\r\n#OK#\r\n";
+    const struct {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> exchange;
+    } cases[] = {
+        {"silent from the start", {{"AT+FSIF=0\r\n", ""}, {"AT+FSDI=\"/\"\r", ""}}},
+        {"silent mid-page",
+         {{"AT+FSIF=0\r\n", kOk},
+          {"AT+FSDI=\"/\"\r", kOk},
+          {"AT+FSDL=\"/\"\r", page},
+          {"##>\r\n", FileRecord("b.txt", "2", "2007:03:15 14:25:01")}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedSocket s;
+        s.SetBytePerRead(true);
+        s.Expect("AT+FSIF=0\r", kOk);
+        SAMSUNG_AT_FS f;
+        ASSERT_TRUE(f.Connect(&s, nullptr, 0));
+        for (const auto& [write, answer] : c.exchange)
+            s.Expect(write, answer);
+        EXPECT_FALSE(f.ReadFolder(nullptr));
+        EXPECT_EQ(f.entries.Count(), 0u);
+        EXPECT_TRUE(s.Done());
+    }
 }
 
 TEST_F(SamsungFs, ChangeFolderEntersEachComponentTheRootAndTheParent)
