@@ -251,7 +251,7 @@ bool SAMSUNG_AT_FS::ReadHeaderField(std::string& field)
     }
 }
 
-bool SAMSUNG_AT_FS::ReadBlock(uint8_t* buffer, uint32_t limit, uint32_t& received)
+bool SAMSUNG_AT_FS::ReadBlock(std::vector<uint8_t>& block, uint32_t limit)
 {
     std::string seen;
     for (;;) {
@@ -272,53 +272,74 @@ bool SAMSUNG_AT_FS::ReadBlock(uint8_t* buffer, uint32_t limit, uint32_t& receive
         return false;
     blockLength = 0;
     if (!GString(field.data(), static_cast<uint32_t>(field.size())).ParseValue(&blockLength, 'S') ||
-        blockLength == 0 || blockLength > limit - received) {
+        blockLength == 0 || blockLength > limit) {
         DrainInput();
         return false;
     }
     if (!ReadHeaderField(field))  // a block number we have no use for
         return false;
+    block.resize(blockLength);
     uint32_t got = 0;
     while (got < blockLength) {
-        const int32_t n = socket->Read(buffer + received + got, static_cast<int32_t>(blockLength - got));
+        const int32_t n = socket->Read(block.data() + got, static_cast<int32_t>(blockLength - got));
         if (n <= 0)
             return false;
         got += static_cast<uint32_t>(n);
     }
-    received += blockLength;
     return true;
 }
 
-uint32_t SAMSUNG_AT_FS::GetFile(FolderObject* entry, uint8_t* buffer, uint32_t bufferSize,
-                                OperationProgress* progress)
+bool SAMSUNG_AT_FS::ReadClosing()
+{
+    // Normally "#OK#", our "##>", then "OK"; phones differ, and by now nothing is missing.
+    const bool marker = WaitForMarker(kPageMarker);
+    if (socket->reply.Find(kBlockMarker) != 0)
+        return false;
+    if (!marker)
+        return true;
+    socket->Write(kNext, 0);
+    socket->ReadReply(Socket::kJoinLines);
+    return socket->reply.Find(kBlockMarker) == 0 && socket->line.Find(kBlockMarker) == 0;
+}
+
+bool SAMSUNG_AT_FS::GetFile(FolderObject* entry, FileSink& sink, OperationProgress* progress)
 {
     if (socket == nullptr || entry == nullptr)
-        return 0;
+        return false;
     if (progress != nullptr && progress->IsCancelled())
-        return 0;
+        return false;
     const uint32_t size = entry->size;
-    if (size > 0 && (buffer == nullptr || bufferSize < size))
-        return 0;
+    if (!sink.Reserve(size))
+        return false;
     if (!WriteNamed("AT+FSFR=-1,", entry->name, "\r\n") || !WaitForMarker(kPageMarker))
-        return 0;
+        return false;
     socket->Write(kNext, 0);
 
+    std::vector<uint8_t> block;
     uint32_t received = 0;
     while (received < size) {
         if (progress != nullptr && progress->IsCancelled()) {
             DrainInput();
-            return 0;
+            return false;
         }
-        if (!ReadBlock(buffer, size, received) || !WaitForMarker(kPageMarker))
-            return 0;
-        socket->Write(kNext, 0);
+        if (!ReadBlock(block, size - received))
+            return false;
+        if (!sink.Write(block.data(), blockLength)) {
+            DrainInput();
+            return false;
+        }
+        received += blockLength;
         if (progress != nullptr) {
             progress->AddTransferred(blockLength);
             progress->PumpMessages();
         }
+        if (received == size)
+            break;
+        if (!WaitForMarker(kPageMarker))
+            return false;
+        socket->Write(kNext, 0);
     }
-    // The phone closes the transfer with "OK"; anything else means it had more to say.
-    return ReadOk() ? received : 0;
+    return ReadClosing();
 }
 
 bool SAMSUNG_AT_FS::PutFile(FileInformation*, OperationProgress*)

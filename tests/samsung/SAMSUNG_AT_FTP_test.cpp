@@ -107,8 +107,8 @@ TEST_F(SamsungMedia, ConnectSendsNothingAndCapabilities)
     EXPECT_TRUE(media.CanCopyToDevice());
     FolderObject entry;
     entry.size = 1;
-    uint8_t byte;
-    EXPECT_EQ(media.GetFile(&entry, &byte, 1, nullptr), 0u);
+    MemoryFileSink sink;
+    EXPECT_FALSE(media.GetFile(&entry, sink, nullptr));
     EXPECT_FALSE(media.RenameObject("a", "b"));
     EXPECT_FALSE(media.CreateFolder("a"));
     EXPECT_TRUE(socket.Writes().empty());

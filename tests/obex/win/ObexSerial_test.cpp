@@ -101,12 +101,11 @@ void RoundTrip(const char* maxPacket, uint32_t expectedPeer, size_t size)
     FolderObject entry;
     entry.name = "big.bin";
     entry.size = static_cast<uint32_t>(size);
-    std::string back(size, '\0');
+    MemoryFileSink sink;
     RecordingProgress getProgress;
-    EXPECT_EQ(line.obex->GetFile(&entry, reinterpret_cast<uint8_t*>(&back[0]),
-                                 static_cast<uint32_t>(size), &getProgress),
-              size);
-    EXPECT_TRUE(back == content) << "fetched file differs";
+    EXPECT_TRUE(line.obex->GetFile(&entry, sink, &getProgress));
+    EXPECT_TRUE(std::string(reinterpret_cast<const char*>(sink.Data()), sink.Size()) == content)
+        << "fetched file differs";
     EXPECT_EQ(getProgress.transferred, size);
     EXPECT_TRUE(line.obex->Disconnect());
 }
@@ -229,9 +228,9 @@ TEST(ObexOwnServer, LinkCutMidGetAndMidPut)
         ASSERT_TRUE(sim.Ready()) << sim.Error();
         ObexLine line(sim);
         ASSERT_TRUE(line.Connect());
-        const std::string got = line.Get("big.bin", 200000);
-        EXPECT_GT(got.size(), 0u);
-        EXPECT_LT(got.size(), 200000u);
+        EXPECT_EQ(line.Get("big.bin", 200000), "");
+        EXPECT_GT(line.lastArrived, 0u);
+        EXPECT_LT(line.lastArrived, 200000u);
     }
     {
         PhoneRoot root;
@@ -258,7 +257,7 @@ TEST(ObexOwnServer, StalledPhoneFailsAfterTheWaits)
     const DWORD start = GetTickCount();
     const std::string got = line.Get("f.bin", 5000);
     const DWORD ms = GetTickCount() - start;
-    EXPECT_LT(got.size(), 5000u);
+    EXPECT_EQ(got, "");
     EXPECT_GE(ms, 3000u);  // it waited for the phone before giving up
 }
 
