@@ -67,7 +67,7 @@ bool ReadDeviceInfo(TComm& port, OBEX_FTP& obex, Socket* socket, const uint8_t* 
     if (!obex.Connect(socket, target, length))
         return false;
     GString text;
-    obex.GetObject(GString(kDeviceInfoName), text);
+    obex.GetNamedObject(GString(kDeviceInfoName), text);
     if (!text.IsEmpty())
         ParseDeviceInfo(port, text);
     obex.Disconnect();

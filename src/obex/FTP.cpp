@@ -28,9 +28,9 @@ FTP::~FTP()
     localFile.Close();
 }
 
-uint32_t FTP::GetFile(FolderObject*, uint8_t*, uint32_t, OperationProgress*)
+bool FTP::GetFile(FolderObject*, FileSink&, OperationProgress*)
 {
-    return 0;
+    return false;
 }
 
 bool FTP::ChangeFolder(const GString&)

@@ -7,6 +7,7 @@
 #include "core/FileAccess.h"
 #include "core/GString.h"
 #include "core/List.h"
+#include "obex/FileSink.h"
 #include "obex/Progress.h"
 
 class Socket;
@@ -71,13 +72,26 @@ public:
     virtual bool Connect(Socket* socket, const uint8_t* target, uint32_t targetLength) = 0;
     virtual bool Disconnect() = 0;
     virtual bool ReadFolder(WaitProgress* wait) = 0;
-    // Reads the named file of the current folder into buffer; stores at most
-    // min(entry->size, bufferSize) bytes whatever the phone sends. Answers the bytes stored.
-    virtual uint32_t GetFile(FolderObject* entry, uint8_t* buffer, uint32_t bufferSize,
-                             OperationProgress* progress);
+    // Reads the file entry->name of the current folder (a relative path with '\\' is sent
+    // as it is) and hands its bytes to sink in order; the file's real size is what the sink
+    // took. True only for a whole file: the phone ended the transfer as complete and, when
+    // the size is known, exactly that many bytes arrived; a short or long copy is false.
+    // The known size is the one the phone states with the data, else the listed
+    // entry->size. OBEX listings may leave the size out, so there a listed 0 counts as
+    // unknown and the file is read to its end; the Samsung listing always carries it. Once
+    // known, the size goes to sink.Reserve before the data, and more bytes than that stop
+    // the read. progress (may be null) is asked IsCancelled and told AddTransferred per
+    // block. On false (refused, cut off, cancelled, a sink that said no, a wrong size) the
+    // sink holds whatever arrived and the caller throws it away. The sink is not emptied
+    // first. Base: false.
+    virtual bool GetFile(FolderObject* entry, FileSink& sink, OperationProgress* progress);
     virtual bool PutFile(FileInformation* file, OperationProgress* progress) = 0;
-    // "..": parent; "\\": root; anything else: a relative path split at '\\' and '/'.
+    // "..": parent; "\\": root; anything else: a relative path split at '\\' and '/'. True
+    // when the phone confirmed it; pathParts always names the folder the phone confirmed,
+    // also after a refusal half-way or a cut line.
     virtual bool ChangeFolder(const GString& path);
+    // Creates the folder in the current folder and stays there; false also when the phone
+    // will not return to the current folder afterwards (pathParts then says where it is).
     virtual bool CreateFolder(const GString& name);
     virtual bool DeleteObject(const GString& name) = 0;
     virtual bool RenameObject(const GString& oldName, const GString& newName);

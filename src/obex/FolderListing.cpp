@@ -1,12 +1,15 @@
 // The x-obex/folder-listing parser. Not an XML parser: elements are found by text search and
-// attributes by substring match, accepting exactly the shapes phones send.
+// attributes by substring match, accepting exactly the shapes phones send; only the
+// references in attribute values are decoded.
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "core/ByteFormat.h"
 #include "core/MessageReporter.h"
 #include "obex/OBEX_FTP.h"
 #include "obex/Utf8ToAnsi.h"
+#include "obex/XmlReferences.h"
 
 namespace {
 // The Win32 code for a name that does not fit its buffer, which is what a failed name
@@ -120,7 +123,14 @@ bool OBEX_FTP::ReadAttribute(const char* name)
     size_t end = text.find('"', start);
     if (end == std::string_view::npos)
         end = text.size();
-    attributeValue.Assign(text.data() + start, static_cast<uint32_t>(end - start));
+    const std::string_view value = text.substr(start, end - start);
+    if (value.find('&') == std::string_view::npos) {
+        attributeValue.Assign(value.data(), static_cast<uint32_t>(value.size()));
+    } else {
+        // Listings escape & < > " in names; the phone knows the file by the plain name.
+        const std::string plain = DecodeXmlReferences(value);
+        attributeValue.Assign(plain.data(), static_cast<uint32_t>(plain.size()));
+    }
     return true;
 }
 

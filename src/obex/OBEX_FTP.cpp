@@ -5,16 +5,20 @@
 #include "core/Clock.h"
 #include "core/CodePage.h"
 #include "devices/TComm.h"
+#include "obex/ObexCodes.h"
 #include "transport/Socket.h"
 
 namespace {
 // A serial phone needs time to switch its stack before it answers a CONNECT.
 constexpr uint32_t kSerialConnectWaitMs = 1000;
+// The memory query's name travels with a one-byte count, and its tag length (n + 3) too.
+constexpr uint32_t kMaxMemoryQueryName = 252;
 }  // namespace
 
 bool OBEX_FTP::IsGoodCode(uint8_t code)
 {
-    return code == 0x90 || code == 0x10 || code == 0xA0 || code == 0x20;
+    return code == obex::kContinueFinal || code == obex::kContinue ||
+           code == obex::kSuccessFinal || code == obex::kSuccess;
 }
 
 OBEX_FTP::OBEX_FTP()
@@ -24,20 +28,6 @@ OBEX_FTP::OBEX_FTP()
 }
 
 OBEX_FTP::~OBEX_FTP() = default;
-
-void OBEX_FTP::SetRequestLength(uint32_t length)
-{
-    requestLength = static_cast<int32_t>(length);
-    request[1] = static_cast<uint8_t>(length >> 8);
-    request[2] = static_cast<uint8_t>(length);
-}
-
-void OBEX_FTP::PutHeader16(uint32_t at, uint8_t id, uint32_t length)
-{
-    request[at] = id;
-    request[at + 1] = static_cast<uint8_t>(length >> 8);
-    request[at + 2] = static_cast<uint8_t>(length);
-}
 
 bool OBEX_FTP::IsSerialPort() const
 {
@@ -67,6 +57,33 @@ bool OBEX_FTP::SendRequest()
     return socket->Write(request, requestLength) == requestLength;
 }
 
+RequestWriter OBEX_FTP::StartRequest(uint8_t opcode, const uint8_t* fields, uint32_t fieldCount)
+{
+    RequestWriter writer(request, kBufferSize, opcode);
+    writer.Bytes(fields, fieldCount);
+    if (hasConnectionId)
+        writer.Header32(obex::kConnectionId, connectionId);
+    return writer;
+}
+
+bool OBEX_FTP::Send(RequestWriter& writer)
+{
+    if (!writer.Finish())
+        return false;
+    requestLength = static_cast<int32_t>(writer.Length());
+    return SendRequest();
+}
+
+bool OBEX_FTP::PutName(RequestWriter& writer, uint8_t id, const GString& name, bool terminator)
+{
+    uint8_t bytes[2 * kNameUnits];
+    const int32_t n = EncodeName(name, bytes, sizeof bytes, terminator);
+    if (n < 0)
+        return false;
+    writer.Header(id, bytes, static_cast<uint32_t>(n));
+    return writer.Ok();
+}
+
 namespace {
 // Reads until count bytes arrived or a read brings nothing; answers the bytes read.
 uint32_t ReadFully(Socket* socket, uint8_t* buffer, uint32_t count)
@@ -88,32 +105,30 @@ bool OBEX_FTP::ReadResponse()
     responseLength = 0;
     if (socket == nullptr)
         return false;
-    if (ReadFully(socket, response, 3) < 3)
+    if (ReadFully(socket, response, obex::kPacketHead) < obex::kPacketHead)
         return false;
     const uint32_t length = (static_cast<uint32_t>(response[1]) << 8) | response[2];
-    if (length < 3 || length > kBufferSize) {
+    if (length < obex::kPacketHead || length > kBufferSize) {
         // Nothing after such a header can be trusted: throw the rest of it away.
         DrainInput();
         return false;
     }
     responseLength = static_cast<uint16_t>(length);
-    const uint32_t got = ReadFully(socket, response + 3, length - 3);
+    const uint32_t rest = length - obex::kPacketHead;
+    const uint32_t got = ReadFully(socket, response + obex::kPacketHead, rest);
     if (!IsGoodCode(response[0]))
         return false;
-    return got == length - 3;
+    return got == rest;
 }
 
 bool OBEX_FTP::Abort()
 {
-    static const uint8_t kAbort[3] = {0xFF, 0x00, 0x03};
     if (socket == nullptr)
         return false;
-    std::memcpy(request, kAbort, sizeof kAbort);
-    requestLength = 3;
-    if (!SendRequest())
-        return false;
-    uint8_t answer[3];
-    return ReadFully(socket, answer, 3) > 0;
+    // The answer may carry headers: it is read whole, or its tail would be taken for the
+    // answer to the next request.
+    RequestWriter writer = StartRequest(obex::kAbort);
+    return Send(writer) && ReadResponse();
 }
 
 void OBEX_FTP::SetPeerMaxPacket(uint32_t announced)
@@ -133,25 +148,21 @@ bool OBEX_FTP::Connect(Socket* s, const uint8_t* target, uint32_t targetLength)
     if (connected)
         return true;
     socket = s;
+    hasConnectionId = false;
     if (socket == nullptr)
         return false;
     if (target == nullptr)
         targetLength = 0;
-    if (targetLength > kBufferSize - 10)
-        return false;
 
-    request[0] = 0x80;
-    request[3] = 0x10;  // OBEX 1.0
-    request[4] = 0x00;  // flags
-    request[5] = static_cast<uint8_t>(kBufferSize >> 8);
-    request[6] = static_cast<uint8_t>(kBufferSize);
-    uint32_t length = 7;
-    if (targetLength > 0) {
-        PutHeader16(7, 0x46, 3 + targetLength);
-        std::memcpy(request + 10, target, targetLength);
-        length = 10 + targetLength;
-    }
-    SetRequestLength(length);
+    RequestWriter writer(request, kBufferSize, obex::kConnect);
+    writer.U8(obex::kVersion10);
+    writer.U8(0);  // flags
+    writer.U16(kBufferSize);
+    if (targetLength > 0)
+        writer.Header(obex::kTarget, target, targetLength);
+    if (!writer.Finish())
+        return false;
+    requestLength = static_cast<int32_t>(writer.Length());
 
     const bool serial = IsSerialPort();
     const bool sent = SendRequest();
@@ -167,11 +178,18 @@ bool OBEX_FTP::Connect(Socket* s, const uint8_t* target, uint32_t targetLength)
             return false;
     }
     connected = true;
+    const uint32_t fieldsEnd = obex::kPacketHead + obex::kConnectFields;
     // A response too short to carry the field leaves it 0, which the clamp turns into the
     // smallest packet OBEX allows.
     const uint32_t announced =
-        responseLength >= 7 ? (static_cast<uint32_t>(response[5]) << 8) | response[6] : 0;
+        responseLength >= fieldsEnd ? obex::Be16(response + obex::kConnectMaxPacketAt) : 0;
     SetPeerMaxPacket(announced);
+    // A phone that names the connection expects that name in every request that follows.
+    const int32_t id = FindHeader(fieldsEnd, obex::kConnectionId);
+    if (id >= 0) {
+        hasConnectionId = true;
+        connectionId = obex::Be32(response + id + 1);
+    }
     return true;
 }
 
@@ -179,13 +197,14 @@ bool OBEX_FTP::Disconnect()
 {
     if (socket == nullptr) {
         connected = false;
+        hasConnectionId = false;
         return true;
     }
-    request[0] = 0x81;
-    SetRequestLength(3);
-    if (!SendRequest() || !ReadResponse())
+    RequestWriter writer = StartRequest(obex::kDisconnect);
+    if (!Send(writer) || !ReadResponse())
         return false;
     connected = false;
+    hasConnectionId = false;
     return true;
 }
 
@@ -198,38 +217,45 @@ uint32_t OBEX_FTP::QueryMemory(uint8_t which)
 {
     if (socket == nullptr)
         return 0;
-    request[0] = 0x83;
-    request[3] = 0x4C;
-    request[6] = 0x32;
+    // One Application Parameters header with the memory tag: the value, then, below the
+    // root, the top folder's name preceded by its byte count.
+    uint8_t name[2 * kNameUnits];
+    int32_t n = -1;
     if (pathParts.Count() > 0) {
         GString text("\\");
         text.Append(*pathParts.Get(0));
-        // The name's byte count travels in one byte, and the tag length (n + 3) as well.
-        const int32_t n = EncodeName(text, request + 10, 252, true);
+        n = EncodeName(text, name, kMaxMemoryQueryName, true);
         if (n < 0)
             return 0;
-        request[7] = static_cast<uint8_t>(n + 3);
-        request[8] = which;
-        request[9] = static_cast<uint8_t>(n);
-        request[4] = static_cast<uint8_t>((n + 7) >> 8);
-        request[5] = static_cast<uint8_t>(n + 7);
-        SetRequestLength(static_cast<uint32_t>(n) + 10);
-    } else {
-        request[4] = 0x00;
-        request[5] = 0x06;
-        request[7] = 0x01;
-        request[8] = which;
-        SetRequestLength(9);
     }
-    if (!SendRequest() || !ReadResponse())
+    // The value: which, then the name's count and the name. Phones take a tag length of
+    // n + 3 with a name, one more than those bytes.
+    const uint32_t valueBytes = n < 0 ? 1 : 2 + static_cast<uint32_t>(n);
+    const uint32_t tagLength = n < 0 ? 1 : static_cast<uint32_t>(n) + 3;
+    RequestWriter writer = StartRequest(obex::kGetFinal);
+    writer.U8(obex::kAppParameters);
+    writer.U16(obex::kHeaderHead + 2 + valueBytes);
+    writer.U8(obex::kTagMemory);
+    writer.U8(static_cast<uint8_t>(tagLength));
+    writer.U8(which);
+    if (n >= 0) {
+        writer.U8(static_cast<uint8_t>(n));
+        writer.Bytes(name, static_cast<uint32_t>(n));
+    }
+    if (!Send(writer) || !ReadResponse())
         return 0;
-    if (responseLength < 8 || response[3] != 0x4C || response[6] != 0x32)
+    // The answer: Application Parameters, the memory tag, its length k, k value bytes.
+    const uint32_t header = obex::kPacketHead;
+    const uint32_t tag = header + obex::kHeaderHead;
+    if (responseLength < tag + 2 || response[header] != obex::kAppParameters ||
+        response[tag] != obex::kTagMemory)
         return 0;
-    const uint32_t k = response[7];
-    if (k > 4 || 8 + k > responseLength)
+    const uint32_t k = response[tag + 1];
+    const uint32_t valueAt = tag + 2;
+    if (k > 4 || valueAt + k > responseLength)
         return 0;
     uint32_t value = 0;
     for (uint32_t i = 0; i < k; ++i)
-        value = (value << 8) | response[8 + i];
+        value = (value << 8) | response[valueAt + i];
     return value;
 }

@@ -9,84 +9,90 @@
 #include "devices/TComm.h"
 #include "obex/LocalFileTime.h"
 #include "obex/OBEX_FTP.h"
+#include "obex/ObexCodes.h"
 #include "transport/Socket.h"
 
 namespace {
 const char kListingType[] = "x-obex/folder-listing";
-// Continue responses without any body that a GET tolerates in a row before it gives up.
-constexpr uint32_t kMaxBodylessResponses = 64;
+// A name in a one-byte tag length: 127 UTF-16 characters without the terminator.
+constexpr uint32_t kMaxTagValue = 254;
+// "YYYYMMDDTHHMMSS", local time without a zone.
+constexpr uint32_t kTimeTextLength = 15;
 
 bool IsContinue(uint8_t code)
 {
-    return code == 0x90 || code == 0x10;
-}
-
-uint32_t Be16(const uint8_t* p)
-{
-    return (static_cast<uint32_t>(p[0]) << 8) | p[1];
+    return code == obex::kContinueFinal || code == obex::kContinue;
 }
 }  // namespace
 
 bool OBEX_FTP::SendContinuation()
 {
-    request[0] = 0x83;
-    SetRequestLength(3);
-    return SendRequest() && ReadResponse();
+    RequestWriter writer = StartRequest(obex::kGetFinal);
+    return Send(writer) && ReadResponse();
 }
 
-int32_t OBEX_FTP::FindBody(uint32_t pos) const
+int32_t OBEX_FTP::FindHeader(uint32_t pos, uint8_t wanted) const
 {
     while (pos < responseLength) {
         const uint8_t id = response[pos];
         uint32_t size;
-        switch (id & 0xC0) {
-        case 0x00:  // Unicode text
-        case 0x40:  // byte sequence
-            if (pos + 3 > responseLength)
+        switch (id & obex::kEncodingMask) {
+        case obex::kEncodingUnicode:
+        case obex::kEncodingBytes:
+            if (pos + obex::kHeaderHead > responseLength)
                 return -1;
-            size = Be16(response + pos + 1);
-            if (size < 3)
+            size = obex::Be16(response + pos + 1);
+            if (size < obex::kHeaderHead)
                 return -1;
             break;
-        case 0x80:
-            size = 2;
+        case obex::kEncodingOneByte:
+            size = obex::kOneByteHeader;
             break;
         default:
-            size = 5;
+            size = obex::kFourByteHeader;
             break;
         }
         if (pos + size > responseLength)
             return -1;
-        if (id == 0x48 || id == 0x49)
+        if (id == wanted || (wanted == obex::kBody && id == obex::kEndOfBody))
             return static_cast<int32_t>(pos);
         pos += size;
     }
     return -1;
 }
 
-// The response in hand is good when this starts. Answers true when the object ended (End of
-// Body, or a final response), false when the phone broke off or the sink stopped.
-template <class Sink>
-bool OBEX_FTP::BodyLoop(Sink&& sink)
+int32_t OBEX_FTP::FindBody(uint32_t pos) const
 {
-    uint32_t bodyless = 0;
+    return FindHeader(pos, obex::kBody);
+}
+
+// The response in hand is good when this starts. Answers true when the object ended (End of
+// Body, or a final response), false when the phone broke off, the sink stopped or the loop
+// gave up.
+template <class Sink>
+bool OBEX_FTP::BodyLoop(Sink&& sink, WaitProgress* wait)
+{
+    uint32_t idle = 0;
     for (;;) {
         const bool more = IsContinue(response[0]);
-        const int32_t at = FindBody(3);
-        if (at < 0) {
-            if (!more)
-                return true;
-            if (++bodyless > kMaxBodylessResponses)
-                return false;
-        } else {
-            bodyless = 0;
-            const uint32_t length = Be16(response + at + 1);
-            if (!sink(response + at + 3, length - 3))
+        const int32_t at = FindBody(obex::kPacketHead);
+        uint32_t count = 0;
+        if (at >= 0) {
+            count = obex::Be16(response + at + 1) - obex::kHeaderHead;
+            if (!sink(response + at + obex::kHeaderHead, count))
                 return false;
             // After End of Body, or once the phone called the object complete, asking again
             // would start a new request.
-            if (response[at] == 0x49 || !more)
+            if (response[at] == obex::kEndOfBody || !more)
                 return true;
+        } else if (!more) {
+            return true;
+        }
+        // A phone that keeps answering "continue" without data would be asked for ever.
+        idle = count == 0 ? idle + 1 : 0;
+        if (idle > kMaxIdleResponses || (wait != nullptr && wait->IsCancelled())) {
+            Abort();
+            return false;
         }
         if (!SendContinuation())
             return false;
@@ -98,54 +104,42 @@ uint32_t OBEX_FTP::GetTypedObject(GString& output, const GString* name, const ch
     output = "";
     if (socket == nullptr)
         return 0;
-    request[0] = 0x83;
-    uint32_t p = 3;
+    RequestWriter writer = StartRequest(obex::kGetFinal);
     if (name != nullptr) {
-        const int32_t n = EncodeName(*name, request + p + 3, kBufferSize - p - 3, true);
-        if (n < 0)
+        if (!PutName(writer, obex::kName, *name, true))
             return 0;
-        PutHeader16(p, 0x01, static_cast<uint32_t>(n) + 3);
-        p += static_cast<uint32_t>(n) + 3;
     } else {
-        PutHeader16(p, 0x01, 3);
-        p += 3;
+        writer.Header(obex::kName, nullptr, 0);
     }
-    if (type != nullptr) {
-        const uint32_t t = static_cast<uint32_t>(std::strlen(type));
-        if (p + t + 4 > kBufferSize)
-            return 0;
-        PutHeader16(p, 0x42, t + 4);
-        std::memcpy(request + p + 3, type, t);
-        request[p + 3 + t] = 0;
-        p += t + 4;
-    }
-    SetRequestLength(p);
-    if (!SendRequest() || !ReadResponse())
+    if (type != nullptr)
+        writer.Header(obex::kType, type, static_cast<uint32_t>(std::strlen(type)) + 1);
+    if (!Send(writer) || !ReadResponse())
         return 0;
     // Some phones answer the request with an empty packet and then send the object
     // unasked.
-    if (type != nullptr && responseLength > 3 && response[3] == 0x00 && !ReadResponse())
+    if (type != nullptr && responseLength > obex::kPacketHead && response[obex::kPacketHead] == 0 &&
+        !ReadResponse())
         return 0;
 
     std::string body;
-    const bool stepWait = type != nullptr && progressWindow != nullptr;
+    WaitProgress* const wait = type != nullptr ? progressWindow : nullptr;
     auto sink = [&](const uint8_t* data, uint32_t n) {
         if (body.size() + n > kMaxObjectSize) {
             Abort();
             return false;
         }
         body.append(reinterpret_cast<const char*>(data), n);
-        if (stepWait)
-            progressWindow->Step();
+        if (wait != nullptr)
+            wait->Step();
         return true;
     };
-    if (!BodyLoop(sink))
+    if (!BodyLoop(sink, wait))
         return 0;
     output.Assign(body.data(), static_cast<uint32_t>(body.size()));
     return static_cast<uint32_t>(body.size());
 }
 
-uint32_t OBEX_FTP::GetObject(const GString& name, GString& output)
+uint32_t OBEX_FTP::GetNamedObject(const GString& name, GString& output)
 {
     return GetTypedObject(output, &name, nullptr);
 }
@@ -163,38 +157,46 @@ bool OBEX_FTP::ReadFolder(WaitProgress* wait)
             ParseListing();
             return true;
         }
+        if (wait != nullptr && wait->IsCancelled())
+            return false;
         if (pass == 0) {
             DrainInput();
             const GString path = CurrentPath();
-            ChangeFolder("\\");
-            // Re-enter only from the root: a refused root request left pathParts as it was.
-            if (pathParts.Count() == 0 && !ChangeFolder(path))
+            // Re-enter only from the root: a refused root request leaves the phone where it
+            // was, and the listing is tried there again.
+            if (ChangeFolder("\\") && !ChangeFolder(path))
                 return false;
         }
     }
     return false;
 }
 
+bool OBEX_FTP::SendSetPathTop()
+{
+    // An empty name and no back-up flag: with the back-up flag a phone may go up one level
+    // only, and program and phone would be in different folders.
+    const uint8_t fields[obex::kSetPathFields] = {obex::kSetPathNoCreate, 0};
+    RequestWriter writer = StartRequest(obex::kSetPath, fields, sizeof fields);
+    writer.Header(obex::kName, nullptr, 0);
+    return Send(writer) && ReadResponse();
+}
+
 bool OBEX_FTP::ChangeFolder(const GString& path)
 {
     if (socket == nullptr)
         return false;
-    if (path.Equals("..") || path.Equals("\\")) {
-        const bool toRoot = path.Equals("\\");
-        // Both go to the top with an empty name and no back-up flag. With the back-up flag
-        // (0x03) a phone may go up one level only, and the root request would then leave the
-        // phone and pathParts in different folders.
-        static const uint8_t kTop[8] = {0x85, 0x00, 0x08, 0x02, 0x00, 0x01, 0x00, 0x03};
-        std::memcpy(request, kTop, sizeof kTop);
-        requestLength = 8;
-        const bool good = SendRequest() && ReadResponse();
-        if (!good)
-            return true;
-        if (toRoot) {
-            pathParts.DeleteAll();
-            return true;
-        }
-        // The phone is now at the top: enter the remaining path again.
+    // pathParts changes only as the phone confirms each step, so that it always names the
+    // folder the phone is in: a refused or unanswered request leaves it as it was.
+    if (path.Equals("\\")) {
+        if (!SendSetPathTop())
+            return false;
+        pathParts.DeleteAll();
+        return true;
+    }
+    if (path.Equals("..")) {
+        // The phone goes to the top and the remaining path is entered again.
+        if (!SendSetPathTop())
+            return false;
         if (pathParts.Count() > 0) {
             GString* last = pathParts.Get(pathParts.Count() - 1);
             pathParts.Remove(last);
@@ -213,7 +215,7 @@ bool OBEX_FTP::ChangeFolder(const GString& path)
             continue;
         if (i > start) {
             GString component(text + start, i - start);
-            if (!SendSetPath(0x02, component, true))
+            if (!SendSetPath(obex::kSetPathNoCreate, component, true))
                 return false;
             pathParts.Append(new GString(component));
         }
@@ -224,27 +226,24 @@ bool OBEX_FTP::ChangeFolder(const GString& path)
 
 bool OBEX_FTP::SendSetPath(uint8_t flags, const GString& name, bool terminator)
 {
-    request[0] = 0x85;
-    request[3] = flags;
-    request[4] = 0x00;
-    const int32_t n = EncodeName(name, request + 8, kBufferSize - 8, terminator);
-    if (n < 0)
+    const uint8_t fields[obex::kSetPathFields] = {flags, 0};
+    RequestWriter writer = StartRequest(obex::kSetPath, fields, sizeof fields);
+    if (!PutName(writer, obex::kName, name, terminator))
         return false;
-    PutHeader16(5, 0x01, static_cast<uint32_t>(n) + 3);
-    SetRequestLength(static_cast<uint32_t>(n) + 8);
-    return SendRequest() && ReadResponse();
+    return Send(writer) && ReadResponse();
 }
 
 bool OBEX_FTP::CreateFolder(const GString& name)
 {
     if (socket == nullptr)
         return false;
-    // Flags 0x00 let the phone create the folder. The name carries no terminator.
-    if (!SendSetPath(0x00, name, false))
+    // Without the no-create flag the phone creates the folder and enters it. The name carries
+    // no terminator.
+    if (!SendSetPath(0, name, false))
         return false;
     pathParts.Append(new GString(name));
-    ChangeFolder("..");
-    return true;
+    // Back to the folder the user is in; if the phone will not go, pathParts stays with it.
+    return ChangeFolder("..");
 }
 
 bool OBEX_FTP::DeleteObject(const GString& name)
@@ -252,13 +251,10 @@ bool OBEX_FTP::DeleteObject(const GString& name)
     response[0] = 0;
     if (socket == nullptr)
         return false;
-    request[0] = 0x82;
-    const int32_t n = EncodeName(name, request + 6, kBufferSize - 6, true);
-    if (n < 0)
+    RequestWriter writer = StartRequest(obex::kPutFinal);
+    if (!PutName(writer, obex::kName, name, true))
         return false;
-    PutHeader16(3, 0x01, static_cast<uint32_t>(n) + 3);
-    SetRequestLength(static_cast<uint32_t>(n) + 6);
-    return SendRequest() && ReadResponse();
+    return Send(writer) && ReadResponse();
 }
 
 bool OBEX_FTP::RenameObject(const GString& oldName, const GString& newName)
@@ -267,89 +263,78 @@ bool OBEX_FTP::RenameObject(const GString& oldName, const GString& newName)
     if (socket == nullptr)
         return false;
     if (!IsSerialPort()) {
-        request[0] = 0x86;
-        request[3] = 0x94;
-        request[4] = 0x01;  // move / rename
-        const int32_t n = EncodeName(oldName, request + 8, kBufferSize - 8, true);
-        if (n < 0)
+        RequestWriter writer = StartRequest(obex::kActionFinal);
+        writer.U8(obex::kActionId);
+        writer.U8(obex::kActionMove);
+        if (!PutName(writer, obex::kName, oldName, true) ||
+            !PutName(writer, obex::kDestName, newName, true))
             return false;
-        PutHeader16(5, 0x01, static_cast<uint32_t>(n) + 3);
-        const uint32_t at = 8 + static_cast<uint32_t>(n);
-        const int32_t m = EncodeName(newName, request + at + 3, kBufferSize - at - 3, true);
-        if (m < 0)
-            return false;
-        PutHeader16(at, 0x15, static_cast<uint32_t>(m) + 3);
-        SetRequestLength(static_cast<uint32_t>(n + m) + 11);
-    } else {
-        // The names travel in tag-length-value triples with a one-byte length: 127
-        // characters at most.
-        request[0] = 0x82;
-        static const uint8_t kMove[6] = {0x34, 0x04, 'm', 'o', 'v', 'e'};
-        std::memcpy(request + 6, kMove, sizeof kMove);
-        request[12] = 0x35;
-        const int32_t n = EncodeName(oldName, request + 14, 254, false);
-        if (n < 0)
-            return false;
-        request[13] = static_cast<uint8_t>(n);
-        const uint32_t at = 14 + static_cast<uint32_t>(n);
-        request[at] = 0x36;
-        const int32_t m = EncodeName(newName, request + at + 2, 254, false);
-        if (m < 0)
-            return false;
-        request[at + 1] = static_cast<uint8_t>(m);
-        const uint32_t total = at + 2 + static_cast<uint32_t>(m);
-        PutHeader16(3, 0x4C, total - 3);
-        SetRequestLength(total);
+        return Send(writer) && ReadResponse();
     }
-    return SendRequest() && ReadResponse();
+    // Serial cables: a PUT with the names in tag-length-value triples. The length is one
+    // byte: 127 characters at most, without the terminator.
+    uint8_t oldBytes[kMaxTagValue];
+    uint8_t newBytes[kMaxTagValue];
+    const int32_t n = EncodeName(oldName, oldBytes, sizeof oldBytes, false);
+    const int32_t m = EncodeName(newName, newBytes, sizeof newBytes, false);
+    if (n < 0 || m < 0)
+        return false;
+    static const char kMove[] = "move";
+    const uint32_t moveLength = sizeof kMove - 1;
+    RequestWriter writer = StartRequest(obex::kPutFinal);
+    writer.U8(obex::kAppParameters);
+    writer.U16(obex::kHeaderHead + 3 * 2 + moveLength + static_cast<uint32_t>(n + m));
+    writer.U8(obex::kTagOperation);
+    writer.U8(moveLength);
+    writer.Bytes(kMove, moveLength);
+    writer.U8(obex::kTagOldName);
+    writer.U8(static_cast<uint8_t>(n));
+    writer.Bytes(oldBytes, static_cast<uint32_t>(n));
+    writer.U8(obex::kTagNewName);
+    writer.U8(static_cast<uint8_t>(m));
+    writer.Bytes(newBytes, static_cast<uint32_t>(m));
+    return Send(writer) && ReadResponse();
 }
 
-uint32_t OBEX_FTP::GetFile(FolderObject* entry, uint8_t* buffer, uint32_t bufferSize,
-                           OperationProgress* progress)
+bool OBEX_FTP::GetFile(FolderObject* entry, FileSink& sink, OperationProgress* progress)
 {
     if (socket == nullptr || entry == nullptr)
-        return 0;
-    const uint32_t limit = entry->size < bufferSize ? entry->size : bufferSize;
-    if (buffer == nullptr && limit > 0)
-        return 0;
-    request[0] = 0x83;
-    const int32_t n = EncodeName(entry->name, request + 6, kBufferSize - 6, true);
-    if (n < 0)
-        return 0;
-    PutHeader16(3, 0x01, static_cast<uint32_t>(n) + 3);
-    SetRequestLength(static_cast<uint32_t>(n) + 6);
+        return false;
+    RequestWriter writer = StartRequest(obex::kGetFinal);
+    if (!PutName(writer, obex::kName, entry->name, true))
+        return false;
     if (progress != nullptr && progress->IsCancelled())
-        return 0;
-    if (!SendRequest() || !ReadResponse())
-        return 0;
+        return false;
+    if (!Send(writer) || !ReadResponse())
+        return false;
 
-    uint32_t stored = 0;
+    // The size the file must have: the phone's Length header, else the listed size. A listed
+    // 0 is no size: listings may leave the size out.
+    const int32_t lengthAt = FindHeader(obex::kPacketHead, obex::kLength);
+    const bool known = lengthAt >= 0 || entry->size > 0;
+    const uint64_t expected = lengthAt >= 0 ? obex::Be32(response + lengthAt + 1) : entry->size;
+    const uint64_t limit = known ? expected : UINT32_MAX;
+    if (known && !sink.Reserve(static_cast<uint32_t>(expected))) {
+        Abort();
+        return false;
+    }
     uint64_t received = 0;
-    auto sink = [&](const uint8_t* data, uint32_t count) {
-        if (progress != nullptr && progress->IsCancelled()) {
-            Abort();
-            return false;
-        }
-        // Past what the entry announced the bytes are only consumed; a phone that goes on
-        // far beyond it is stopped.
+    auto take = [&](const uint8_t* data, uint32_t count) {
         received += count;
-        if (received > static_cast<uint64_t>(limit) + kMaxObjectSize) {
+        const bool stop = (progress != nullptr && progress->IsCancelled()) || received > limit ||
+                          (count > 0 && !sink.Write(data, count));
+        if (stop) {
             Abort();
             return false;
         }
-        if (stored < limit) {
-            const uint32_t take = count < limit - stored ? count : limit - stored;
-            std::memcpy(buffer + stored, data, take);
-            stored += take;
-            if (progress != nullptr)
-                progress->AddTransferred(take);
-        }
-        if (progress != nullptr)
+        if (progress != nullptr) {
+            if (count > 0)
+                progress->AddTransferred(count);
             progress->PumpMessages();
+        }
         return true;
     };
-    BodyLoop(sink);
-    return stored;
+    return BodyLoop(take, nullptr) && (!known || received == expected);
 }
 
 bool OBEX_FTP::PutFile(FileInformation* file, OperationProgress* progress)
@@ -376,77 +361,74 @@ bool OBEX_FTP::PutFile(FileInformation* file, OperationProgress* progress)
         return fail();
     const uint32_t size = static_cast<uint32_t>(size64);
 
-    request[0] = 0x02;
-    uint32_t p = 3;
-    const int32_t n = EncodeName(name, request + p + 3, kBufferSize - p - 3, true);
-    if (n < 0)
+    RequestWriter writer = StartRequest(obex::kPut);
+    if (!PutName(writer, obex::kName, name, true))
         return fail();
-    PutHeader16(p, 0x01, static_cast<uint32_t>(n) + 3);
-    p += static_cast<uint32_t>(n) + 3;
-    request[p] = 0xC3;
-    request[p + 1] = static_cast<uint8_t>(size >> 24);
-    request[p + 2] = static_cast<uint8_t>(size >> 16);
-    request[p + 3] = static_cast<uint8_t>(size >> 8);
-    request[p + 4] = static_cast<uint8_t>(size);
-    p += 5;
+    writer.Header32(obex::kLength, size);
     SystemTime t;
     if (FileTimeToLocalSystemTime(file->findData.lastWriteTime, t) && t.year <= 9999) {
         char text[40];
         std::snprintf(text, sizeof text, "%04u%02u%02uT%02u%02u%02u", t.year, t.month, t.day,
                       t.hour, t.minute, t.second);
-        PutHeader16(p, 0x44, 18);
-        std::memcpy(request + p + 3, text, 15);
-        p += 18;
+        writer.Header(obex::kTime, text, kTimeTextLength);
     }
-    if (p > peerMaxPacket)
+    const uint32_t headers = writer.Length();
+    if (!writer.Ok() || headers > peerMaxPacket)
         return fail();
 
+    // The first data goes with the headers, in a final packet when the whole file fits.
+    uint8_t* const first = request + headers + obex::kHeaderHead;
     uint32_t sent = 0;
     bool final = false;
-    const int32_t room = static_cast<int32_t>(peerMaxPacket) - static_cast<int32_t>(p) - 3;
+    const int32_t room = static_cast<int32_t>(peerMaxPacket) - static_cast<int32_t>(headers) -
+                         static_cast<int32_t>(obex::kHeaderHead);
     if (size == 0 && room >= 0) {
-        PutHeader16(p, 0x49, 3);
-        p += 3;
+        writer.Header(obex::kEndOfBody, nullptr, 0);
         final = true;
     } else if (size > 0 && room > 0) {
         const uint32_t want = size < static_cast<uint32_t>(room) ? size : room;
-        if (localFile.Read(request + p + 3, want) != want)
+        if (localFile.Read(first, want) != want)
             return fail();
         final = want == size;
-        PutHeader16(p, final ? 0x49 : 0x48, want + 3);
-        p += want + 3;
+        // The data is already in place: the header is written around it.
+        writer.Header(final ? obex::kEndOfBody : obex::kBody, first, want);
         sent = want;
     }
     if (final)
-        request[0] = 0x82;
-    SetRequestLength(p);
+        writer.SetCode(obex::kPutFinal);
     if (progress != nullptr)
         progress->SetFileSize(size);
-    if (!SendRequest() || !ReadResponse())
+    if (!Send(writer) || !ReadResponse())
         return fail();
     if (progress != nullptr && sent > 0) {
         progress->AddTransferred(sent);
         progress->PumpMessages();
     }
 
-    // Anything after the first packet leaves a partial object behind when it goes wrong.
+    // Anything after the first packet leaves a partial object behind when it goes wrong. The
+    // clean-up's own answers must not hide why the upload failed: LastError keeps the
+    // phone's refusal, or 0 when the phone refused nothing (a cancel, a local read error, a
+    // cut link).
     auto breakOff = [&]() {
+        const uint8_t failure = IsGoodCode(response[0]) ? 0 : response[0];
         Abort();
         DeleteObject(name);
+        response[0] = failure;
         return fail();
     };
-    const uint32_t chunk = peerMaxPacket - 6;
+    const uint32_t packetHead = StartRequest(obex::kPut).Length() + obex::kHeaderHead;
+    const uint32_t chunk = peerMaxPacket - packetHead;
     while (!final) {
         const uint32_t want = size - sent < chunk ? size - sent : chunk;
-        if (want > 0 && localFile.Read(request + 6, want) != want)
-            return breakOff();
         final = sent + want >= size;
-        request[0] = final ? 0x82 : 0x02;
-        PutHeader16(3, final ? 0x49 : 0x48, want + 3);
-        SetRequestLength(want + 6);
+        RequestWriter next = StartRequest(final ? obex::kPutFinal : obex::kPut);
+        uint8_t* const data = request + packetHead;
+        if (want > 0 && localFile.Read(data, want) != want)
+            return breakOff();
+        next.Header(final ? obex::kEndOfBody : obex::kBody, data, want);
         if (progress != nullptr && progress->IsCancelled())
             return breakOff();
-        const bool written = SendRequest();
+        const bool written = Send(next);
         if (progress != nullptr && written)
             progress->AddTransferred(want);
         if (!written || !ReadResponse())

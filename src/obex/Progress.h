@@ -22,4 +22,7 @@ public:
     virtual ~WaitProgress() = default;
     virtual void SetRange(uint32_t low, uint32_t high) = 0;
     virtual void Step() = 0;
+    // Whether the user asked to stop the listing; asked between the requests of a listing.
+    // A panel without a way to cancel never is.
+    virtual bool IsCancelled() { return false; }
 };

@@ -109,19 +109,21 @@ bool SAMSUNG_AT_FS::ReadFolder(WaitProgress* wait)
     progressWindow = wait;
     entries.DeleteAll();
     if (socket == nullptr)
-        return true;
+        return false;
 
+    // Some phones do not answer this one; one that refuses it lists nothing.
     socket->Write("AT+FSIF=0\r\n", 0);
     if (socket->ReadReply(0) > 0 && !socket->result.Equals("OK"))
         return true;
 
-    // The phone lists the folder it reached through "AT+FSCD"; "/" names that folder.
+    // The phone lists the folder it reached through "AT+FSCD"; "/" names that folder. An
+    // answer without its final result means the phone fell silent or the line was cut.
     socket->Write("AT+FSDI=\"/\"\r", 0);
-    if (socket->ReadReply(Socket::kJoinLines) > 0) {
-        if (socket->result.Find("+CME ERROR") != 0)
-            return true;
-        ParseFolders(std::string_view(socket->reply.CStr(), socket->reply.Length()));
-    }
+    if (socket->ReadReply(Socket::kJoinLines) == 0 || socket->result.IsEmpty())
+        return false;
+    if (socket->result.Find("+CME ERROR") != 0)
+        return true;
+    ParseFolders(std::string_view(socket->reply.CStr(), socket->reply.Length()));
 
     socket->Write("AT+FSDL=\"/\"\r", 0);
     if (wait != nullptr) {
@@ -132,12 +134,17 @@ bool SAMSUNG_AT_FS::ReadFolder(WaitProgress* wait)
     while (WaitForMarker(kPageMarker)) {
         if (listing.size() + socket->reply.Length() > kMaxListingBytes) {
             DrainInput();
-            break;
+            return false;
         }
         listing.append(socket->reply.CStr(), socket->reply.Length());
         socket->Write(kNext, 0);
         if (wait != nullptr)
             wait->Step();
+    }
+    // The listing ends with the phone's final result; anything else cut it short.
+    if (socket->result.IsEmpty()) {
+        entries.DeleteAll();
+        return false;
     }
     if (!listing.empty())
         ParseFiles(listing);
@@ -244,7 +251,7 @@ bool SAMSUNG_AT_FS::ReadHeaderField(std::string& field)
     }
 }
 
-bool SAMSUNG_AT_FS::ReadBlock(uint8_t* buffer, uint32_t limit, uint32_t& received)
+bool SAMSUNG_AT_FS::ReadBlock(std::vector<uint8_t>& block, uint32_t limit)
 {
     std::string seen;
     for (;;) {
@@ -265,53 +272,74 @@ bool SAMSUNG_AT_FS::ReadBlock(uint8_t* buffer, uint32_t limit, uint32_t& receive
         return false;
     blockLength = 0;
     if (!GString(field.data(), static_cast<uint32_t>(field.size())).ParseValue(&blockLength, 'S') ||
-        blockLength == 0 || blockLength > limit - received) {
+        blockLength == 0 || blockLength > limit) {
         DrainInput();
         return false;
     }
     if (!ReadHeaderField(field))  // a block number we have no use for
         return false;
+    block.resize(blockLength);
     uint32_t got = 0;
     while (got < blockLength) {
-        const int32_t n = socket->Read(buffer + received + got, static_cast<int32_t>(blockLength - got));
+        const int32_t n = socket->Read(block.data() + got, static_cast<int32_t>(blockLength - got));
         if (n <= 0)
             return false;
         got += static_cast<uint32_t>(n);
     }
-    received += blockLength;
     return true;
 }
 
-uint32_t SAMSUNG_AT_FS::GetFile(FolderObject* entry, uint8_t* buffer, uint32_t bufferSize,
-                                OperationProgress* progress)
+bool SAMSUNG_AT_FS::ReadClosing()
+{
+    // Normally "#OK#", our "##>", then "OK"; phones differ, and by now nothing is missing.
+    const bool marker = WaitForMarker(kPageMarker);
+    if (socket->reply.Find(kBlockMarker) != 0)
+        return false;
+    if (!marker)
+        return true;
+    socket->Write(kNext, 0);
+    socket->ReadReply(Socket::kJoinLines);
+    return socket->reply.Find(kBlockMarker) == 0 && socket->line.Find(kBlockMarker) == 0;
+}
+
+bool SAMSUNG_AT_FS::GetFile(FolderObject* entry, FileSink& sink, OperationProgress* progress)
 {
     if (socket == nullptr || entry == nullptr)
-        return 0;
+        return false;
     if (progress != nullptr && progress->IsCancelled())
-        return 0;
+        return false;
     const uint32_t size = entry->size;
-    if (size > 0 && (buffer == nullptr || bufferSize < size))
-        return 0;
+    if (!sink.Reserve(size))
+        return false;
     if (!WriteNamed("AT+FSFR=-1,", entry->name, "\r\n") || !WaitForMarker(kPageMarker))
-        return 0;
+        return false;
     socket->Write(kNext, 0);
 
+    std::vector<uint8_t> block;
     uint32_t received = 0;
     while (received < size) {
         if (progress != nullptr && progress->IsCancelled()) {
             DrainInput();
-            return 0;
+            return false;
         }
-        if (!ReadBlock(buffer, size, received) || !WaitForMarker(kPageMarker))
-            return 0;
-        socket->Write(kNext, 0);
+        if (!ReadBlock(block, size - received))
+            return false;
+        if (!sink.Write(block.data(), blockLength)) {
+            DrainInput();
+            return false;
+        }
+        received += blockLength;
         if (progress != nullptr) {
             progress->AddTransferred(blockLength);
             progress->PumpMessages();
         }
+        if (received == size)
+            break;
+        if (!WaitForMarker(kPageMarker))
+            return false;
+        socket->Write(kNext, 0);
     }
-    // The phone closes the transfer with "OK"; anything else means it had more to say.
-    return ReadOk() ? received : 0;
+    return ReadClosing();
 }
 
 bool SAMSUNG_AT_FS::PutFile(FileInformation*, OperationProgress*)

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/Tokenizer.h"
 #include "obex/FTP.h"
@@ -20,9 +21,12 @@ public:
 
     bool Connect(Socket* socket, const uint8_t* target, uint32_t targetLength) override;
     bool Disconnect() override;
+    // False when the phone fell silent or the line was cut before the file listing ended.
     bool ReadFolder(WaitProgress* wait) override;
-    uint32_t GetFile(FolderObject* entry, uint8_t* buffer, uint32_t bufferSize,
-                     OperationProgress* progress) override;
+    // Reads the listed entry->size bytes (the phone's listing always gives the size). Once
+    // every byte has arrived the read is whole, whatever closes it, unless the phone goes on
+    // with another block.
+    bool GetFile(FolderObject* entry, FileSink& sink, OperationProgress* progress) override;
     // The phone takes no files: nothing is sent and the answer is false.
     bool PutFile(FileInformation* file, OperationProgress* progress) override;
     bool ChangeFolder(const GString& path) override;
@@ -43,9 +47,12 @@ private:
     bool ReadOk();
     void ParseFolders(std::string_view text);
     void ParseFiles(std::string_view text);
-    // One block of a file read into buffer at received; false when anything is amiss (the
-    // pending input is then discarded where the header was malformed).
-    bool ReadBlock(uint8_t* buffer, uint32_t limit, uint32_t& received);
+    // One block of at most limit bytes into block (blockLength says how many); false when
+    // anything is amiss (the pending input is then discarded where the header was malformed).
+    bool ReadBlock(std::vector<uint8_t>& block, uint32_t limit);
+    // What follows the last byte of a file: the phone's closing marker and result, taken as
+    // they come. False only when the phone sends another block.
+    bool ReadClosing();
     // Reads a header field up to its ','; false on silence or more than kMaxHeaderNoise bytes.
     bool ReadHeaderField(std::string& field);
 

@@ -1,6 +1,7 @@
 #include "samsung/SAMSUNG_AT_FTP.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/MessageReporter.h"
@@ -114,8 +115,7 @@ bool SAMSUNG_AT_FTP::ReadFolder(WaitProgress* wait)
     if (pathParts.Count() == 0) {
         AddFolder(kPictures);
         AddFolder(kSounds);
-        socket->Write("AT+UPLL?\r", 0);
-        if (socket->ReadReply(0) > 0 && socket->reply.Find("UPLL") != 0)
+        if (QueryPhotos())
             AddFolder(kPhotos);
         return true;
     }
@@ -204,10 +204,16 @@ void SAMSUNG_AT_FTP::ListMedia(const SamsungMediaCommands& media)
     }
 }
 
-void SAMSUNG_AT_FTP::ListPhotos()
+bool SAMSUNG_AT_FTP::QueryPhotos()
 {
     socket->Write("AT+UPLL?\r", 0);
-    if (socket->ReadReply(0) == 0 || socket->reply.Find("UPLL") == 0)
+    return socket->ReadReply(0) > 0 && socket->result.Equals("OK") &&
+           socket->reply.Find("+UPLL:") != 0;
+}
+
+void SAMSUNG_AT_FTP::ListPhotos()
+{
+    if (!QueryPhotos())
         return;
     tokenizer.Split(TextAfter(socket->reply, "L:"));
     listLimit = FieldL(tokenizer.Token(1));
@@ -269,12 +275,20 @@ bool SAMSUNG_AT_FTP::ChangeFolder(const GString& path)
     return false;
 }
 
-bool SAMSUNG_AT_FTP::WaitForChar(char c)
+bool SAMSUNG_AT_FTP::WaitForChar(char c, const GString* command)
 {
     socket->reply.Assign("");
     socket->result.Assign("");
+    // The echo: the command without its line end.
+    std::string_view echo;
+    if (command != nullptr) {
+        echo = std::string_view(command->CStr(), command->Length());
+        while (!echo.empty() && (echo.back() == '\r' || echo.back() == '\n'))
+            echo.remove_suffix(1);
+    }
     // Lines are gathered without being cut apart, as the phone's verdict may follow its echo.
     std::string text;
+    size_t lineStart = 0;
     for (;;) {
         char byte = 0;
         if (socket->Read(&byte, 1) <= 0)
@@ -282,6 +296,12 @@ bool SAMSUNG_AT_FTP::WaitForChar(char c)
         if (byte == c)
             return true;
         if (byte == '\n') {
+            // The echo of a name such as "TERROR" is no error, nor "BOOK" an "OK".
+            if (!echo.empty() && std::string_view(text).substr(lineStart) == echo) {
+                text.resize(lineStart);
+                continue;
+            }
+            lineStart = text.size();
             const bool error = text.find("ERROR") != std::string::npos ||
                                text.find("CRCERR") != std::string::npos;
             if (error || text.find("OK") != std::string::npos) {
@@ -385,7 +405,7 @@ bool SAMSUNG_AT_FTP::PutFile(FileInformation* file, OperationProgress* progress)
         return false;
     }
     socket->Write(command.CStr(), 0);
-    if (!WaitForChar('>'))
+    if (!WaitForChar('>', &command))
         return false;
     return SendContent(content.data(), size, progress);
 }

@@ -55,7 +55,10 @@ private:
     bool QueryWithPrefix(const char* command, const char* prefix);
     // Reads until byte c arrives (true), a line holding "OK" ends (true, result "OK"), a line
     // holding "ERROR" or "CRCERR" ends (false, result "ERROR"), or the phone falls silent.
-    bool WaitForChar(char c);
+    // A line that is the echo of command (ATZ turns the echo back on) is not judged.
+    bool WaitForChar(char c, const GString* command = nullptr);
+    // "AT+UPLL?": true when the phone itself answered "+UPLL:" and "OK", never its echo.
+    bool QueryPhotos();
     // Waits past '>' prompts (the phone's, or the echo of ours) for the phone's "OK"; false on
     // an error line, silence, or more than kMaxClosingPrompts prompts.
     bool WaitForVerdict();

@@ -1,9 +1,8 @@
 // The OBEX response reader and the header walk of the GET loops, fed a phone that answers
-// with arbitrary bytes. The first input byte picks the operation, the second sizes the
-// receiving buffer; the rest is everything the phone ever sends.
+// with arbitrary bytes. The first input byte picks the operation, the second sets the listed
+// size of the file read; the rest is everything the phone ever sends.
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include "obex/OBEX_FTP.h"
 #include "FuzzPhoneSocket.h"
@@ -21,6 +20,15 @@ public:
     }
 };
 
+class Progress : public OperationProgress {
+public:
+    bool IsCancelled() override { return false; }
+    void SetFileSize(uint32_t) override {}
+    void AddTransferred(uint32_t bytes) override { transferred += bytes; }
+    void PumpMessages() override {}
+    uint64_t transferred = 0;
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -28,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size < 2)
         return 0;
     const uint8_t op = data[0];
-    const uint32_t bufferSize = data[1] * 61u;
+    const uint32_t listedSize = data[1] * 61u;
     FuzzSocket socket(data + 2, size - 2);
     static OBEX_FTP* obex = new OBEX_FTP;
     obex->connected = true;
@@ -41,17 +49,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         obex->ReadFolder(nullptr);
         break;
     case 1: {
+        // A listed size, or none (0). Every byte the sink took was reported, and no more.
         FolderObject entry;
         entry.name = "file.bin";
-        entry.size = bufferSize;
-        std::vector<uint8_t> buffer(bufferSize);
-        if (obex->GetFile(&entry, buffer.data(), bufferSize, nullptr) > bufferSize)
+        entry.size = listedSize;
+        MemoryFileSink sink(1u << 20);
+        Progress progress;
+        obex->GetFile(&entry, sink, &progress);
+        if (progress.transferred != sink.Size())
             std::abort();
         break;
     }
     case 2: {
         GString out;
-        if (obex->GetObject("telecom/devinfo.txt", out) != out.Length())
+        if (obex->GetNamedObject("telecom/devinfo.txt", out) != out.Length())
             std::abort();
         break;
     }

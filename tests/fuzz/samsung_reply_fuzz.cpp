@@ -72,10 +72,11 @@ void FileSystem(uint8_t op, uint32_t fileSize, FuzzSocket& socket)
         FolderObject entry;
         entry.name = "dir\\file.bin";
         entry.size = fileSize;
-        std::vector<uint8_t> buffer(fileSize);
+        MemoryFileSink sink;
         Progress progress;
-        const uint32_t got = fs.GetFile(&entry, buffer.data(), fileSize, &progress);
-        if ((got != 0 && got != fileSize) || progress.transferred > fileSize)
+        const bool whole = fs.GetFile(&entry, sink, &progress);
+        if ((whole && sink.Size() != fileSize) || sink.Size() > fileSize ||
+            progress.transferred != sink.Size())
             std::abort();
         break;
     }

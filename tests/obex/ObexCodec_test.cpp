@@ -210,14 +210,15 @@ TEST(ObexDisconnect, GoodRefusedAndWithoutSocket)
     }
 }
 
-TEST(ObexAbort, ReadsThreeRawBytesWhateverTheyAre)
+TEST(ObexAbort, AnswerIsReadWholeLikeAnyResponse)
 {
     {
+        // An answer with headers: its tail must not become the next request's answer.
         Rig rig;
-        rig.socket.Expect(Hex("FF 00 03"), Hex("C0 00 03 A0 00 03"));
+        rig.socket.Expect(Hex("FF 00 03"), Hex("A0 00 08 CB 00 00 00 07") + Hex("A0 00 03"));
         EXPECT_TRUE(rig.obex->Abort());
-        // The answer was taken raw, not judged: what followed it is still in the line.
         EXPECT_TRUE(rig.obex->ReadResponse());
+        EXPECT_EQ(rig.obex->responseLength, 3);
     }
     {
         Rig rig;

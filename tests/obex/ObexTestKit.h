@@ -43,6 +43,8 @@ class CountingWait : public WaitProgress {
 public:
     void SetRange(uint32_t, uint32_t high) override { range = high; }
     void Step() override { ++steps; }
+    bool IsCancelled() override { return cancelAfterSteps >= 0 && steps >= cancelAfterSteps; }
     uint32_t range = 0;
     int steps = 0;
+    int cancelAfterSteps = -1;  // cancelled once so many steps were made; -1: never
 };

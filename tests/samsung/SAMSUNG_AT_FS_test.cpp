@@ -185,16 +185,35 @@ TEST_F(SamsungFs, RefusedListingModeListsNothing)
     EXPECT_EQ(socket.Writes().size(), 2u);
 }
 
-TEST_F(SamsungFs, PhoneFallingSilentMidPageKeepsTheEarlierPages)
+// A listing that does not end with the phone's final result was cut short: it fails rather
+// than show an empty or partial folder as if it were all.
+TEST_F(SamsungFs, SilenceOrACutLineFailsTheListing)
 {
-    Connect();
-    socket.Expect("AT+FSIF=0\r\n", kOk)
-        .Expect("AT+FSDI=\"/\"\r", kOk)
-        .Expect("AT+FSDL=\"/\"\r", FileRecord("a.txt", "1", "2007:03:15 14:25:01") + "\r\n#OK#\r\n")
-        .Expect("##>\r\n", FileRecord("b.txt", "2", "2007:03:15 14:25:01"));
-    EXPECT_TRUE(fs.ReadFolder(nullptr));
-    ExpectScriptMet();
-    EXPECT_EQ(Names(), std::vector<std::string>{"a.txt"});
+    const std::string page = FileRecord("a.txt", "1", "2007:03:15 14:25:01") + "\r\n#OK#\r\n";
+    const struct {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> exchange;
+    } cases[] = {
+        {"silent from the start", {{"AT+FSIF=0\r\n", ""}, {"AT+FSDI=\"/\"\r", ""}}},
+        {"silent mid-page",
+         {{"AT+FSIF=0\r\n", kOk},
+          {"AT+FSDI=\"/\"\r", kOk},
+          {"AT+FSDL=\"/\"\r", page},
+          {"##>\r\n", FileRecord("b.txt", "2", "2007:03:15 14:25:01")}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedSocket s;
+        s.SetBytePerRead(true);
+        s.Expect("AT+FSIF=0\r", kOk);
+        SAMSUNG_AT_FS f;
+        ASSERT_TRUE(f.Connect(&s, nullptr, 0));
+        for (const auto& [write, answer] : c.exchange)
+            s.Expect(write, answer);
+        EXPECT_FALSE(f.ReadFolder(nullptr));
+        EXPECT_EQ(f.entries.Count(), 0u);
+        EXPECT_TRUE(s.Done());
+    }
 }
 
 TEST_F(SamsungFs, ChangeFolderEntersEachComponentTheRootAndTheParent)
@@ -273,8 +292,8 @@ TEST_F(SamsungFs, NamesThatCannotBeSentAreRefusedLocally)
         FolderObject entry;
         entry.name = name;
         entry.size = 4;
-        uint8_t buffer[4];
-        EXPECT_EQ(fs.GetFile(&entry, buffer, sizeof buffer, nullptr), 0u);
+        MemoryFileSink sink;
+        EXPECT_FALSE(fs.GetFile(&entry, sink, nullptr));
         EXPECT_EQ(socket.Writes().size(), writes) << name.CStr();
     }
     ExpectScriptMet();
@@ -303,13 +322,16 @@ TEST_F(SamsungFs, DeleteNeedsAnOk)
 }
 
 struct SamsungFsRead : Fixture {
-    uint32_t Read(uint32_t size, std::vector<uint8_t>& buffer, OperationProgress* progress = nullptr)
+    // Whether the read was whole; what arrived goes to buffer.
+    bool Read(uint32_t size, std::vector<uint8_t>& buffer, OperationProgress* progress = nullptr)
     {
         FolderObject entry;
         entry.name = "dir\\f.bin";
         entry.size = size;
-        buffer.assign(size, 0xEE);
-        return fs.GetFile(&entry, buffer.data(), size, progress);
+        MemoryFileSink sink;
+        const bool whole = fs.GetFile(&entry, sink, progress);
+        buffer.assign(sink.Data(), sink.Data() + sink.Size());
+        return whole;
     }
     void ExpectRequest(const std::string& answer = "\r\n#OK#\r\n")
     {
@@ -328,7 +350,7 @@ TEST_F(SamsungFsRead, ReadsBlocksAcknowledgingEach)
         .Expect("##>\r\n", kOk);
     RecordingProgress progress;
     std::vector<uint8_t> buffer;
-    EXPECT_EQ(Read(1300, buffer, &progress), 1300u);
+    EXPECT_TRUE(Read(1300, buffer, &progress));
     ExpectScriptMet();
     EXPECT_EQ(std::string(buffer.begin(), buffer.end()), data);
     EXPECT_EQ(progress.transferred, 1300u);
@@ -344,7 +366,7 @@ TEST_F(SamsungFsRead, BlockOf512BytesWithAnySecondField)
     ExpectRequest();
     socket.Expect("##>\r\n", "\r\n+FSFR: 512,xyz," + data + "#OK#\r\n").Expect("##>\r\n", kOk);
     std::vector<uint8_t> buffer;
-    EXPECT_EQ(Read(512, buffer), 512u);
+    EXPECT_TRUE(Read(512, buffer));
     ExpectScriptMet();
     EXPECT_EQ(std::string(buffer.begin(), buffer.end()), data);
 }
@@ -355,9 +377,8 @@ TEST_F(SamsungFsRead, EmptyFileNeedsOnlyTheClosingOk)
     ExpectRequest();
     socket.Expect("##>\r\n", kOk);
     std::vector<uint8_t> buffer;
-    FolderObject entry;
-    entry.name = "dir\\f.bin";
-    EXPECT_EQ(fs.GetFile(&entry, nullptr, 0, nullptr), 0u);
+    EXPECT_TRUE(Read(0, buffer));
+    EXPECT_TRUE(buffer.empty());
     ExpectScriptMet();
 }
 
@@ -386,9 +407,6 @@ TEST_F(SamsungFsRead, EveryFaultFailsTheTransfer)
          "\r\n#OK#\r\n"},
         {"error after a block", {{"##>\r\n", "\r\n+FSFR:512,1," + data.substr(0, 512) + kError}},
          "\r\n#OK#\r\n"},
-        {"no closing reply",
-         {{"##>\r\n", first}, {"##>\r\n", Block(data.substr(512), 2)}, {"##>\r\n", ""}},
-         "\r\n#OK#\r\n"},
         {"more data than listed",
          {{"##>\r\n", first}, {"##>\r\n", Block(data.substr(512), 2)},
           {"##>\r\n", Block("extra", 3)}},
@@ -405,8 +423,8 @@ TEST_F(SamsungFsRead, EveryFaultFailsTheTransfer)
         FolderObject entry;
         entry.name = "f";
         entry.size = 600;
-        std::vector<uint8_t> buffer(600);
-        EXPECT_EQ(f.GetFile(&entry, buffer.data(), 600, nullptr), 0u) << c.what;
+        MemoryFileSink sink;
+        EXPECT_FALSE(f.GetFile(&entry, sink, nullptr)) << c.what;
         EXPECT_TRUE(s.Done()) << c.what;
         EXPECT_LT(s.readCalls, 5000) << c.what;
     }
@@ -422,7 +440,7 @@ TEST_F(SamsungFsRead, CancelIsSeenBeforeEveryBlock)
     RecordingProgress progress;
     progress.cancelWhen = [](const RecordingProgress& p) { return p.transferred >= 512; };
     std::vector<uint8_t> buffer;
-    EXPECT_EQ(Read(1024, buffer, &progress), 0u);
+    EXPECT_FALSE(Read(1024, buffer, &progress));
     EXPECT_EQ(progress.transferred, 512u);
     // The second block is never acknowledged: the phone waits for "##>" that does not come.
     size_t acknowledgements = 0;
@@ -431,19 +449,61 @@ TEST_F(SamsungFsRead, CancelIsSeenBeforeEveryBlock)
     EXPECT_EQ(acknowledgements, 2u);
 }
 
-TEST_F(SamsungFsRead, CancelledBeforeStartSendsNothingAndTooSmallBufferToo)
+TEST_F(SamsungFsRead, CancelledBeforeStartOrRefusedBySinkSendsNothing)
 {
     Connect();
     RecordingProgress cancelled;
     cancelled.cancelWhen = [](const RecordingProgress&) { return true; };
     std::vector<uint8_t> buffer;
-    EXPECT_EQ(Read(10, buffer, &cancelled), 0u);
+    EXPECT_FALSE(Read(10, buffer, &cancelled));
     FolderObject entry;
     entry.name = "f";
     entry.size = 10;
-    uint8_t small[9];
-    EXPECT_EQ(fs.GetFile(&entry, small, sizeof small, nullptr), 0u);
+    MemoryFileSink small(9);
+    EXPECT_FALSE(fs.GetFile(&entry, small, nullptr));
     EXPECT_EQ(socket.Writes().size(), 1u);
+}
+
+// Once every listed byte has arrived the file is whole, however the phone closes; silence
+// before the last byte fails (above), and so does a phone that goes on with more data.
+TEST_F(SamsungFsRead, ClosingAfterTheLastByteIsNotJudged)
+{
+    const std::string data = Pattern(600, 2);
+    const std::string first = Block(data.substr(0, 512), 1);
+    const std::string lastData = "\r\n+FSFR:88,2," + data.substr(512);
+    const struct {
+        const char* what;
+        std::string lastBlock;                                      // answer to the second "##>"
+        std::vector<std::pair<std::string, std::string>> closing;  // then
+        bool whole;
+    } cases[] = {
+        {"marker, then silence", lastData + "\r\n#OK#\r\n", {{"##>\r\n", ""}}, true},
+        {"marker, then an error", lastData + "\r\n#OK#\r\n", {{"##>\r\n", kError}}, true},
+        {"OK without the marker", lastData + kOk, {}, true},
+        {"nothing at all", lastData, {}, true},
+        {"another block", lastData + "\r\n#OK#\r\n", {{"##>\r\n", Block("extra", 3)}}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedSocket s;
+        s.SetBytePerRead(true);
+        s.Expect("AT+FSIF=0\r", kOk)
+            .Expect("AT+FSFR=-1,\"f\"\r\n", "\r\n#OK#\r\n")
+            .Expect("##>\r\n", first)
+            .Expect("##>\r\n", c.lastBlock);
+        for (const auto& [write, answer] : c.closing)
+            s.Expect(write, answer);
+        SAMSUNG_AT_FS f;
+        ASSERT_TRUE(f.Connect(&s, nullptr, 0));
+        FolderObject entry;
+        entry.name = "f";
+        entry.size = 600;
+        MemoryFileSink sink;
+        EXPECT_EQ(f.GetFile(&entry, sink, nullptr), c.whole);
+        EXPECT_TRUE(std::string(reinterpret_cast<const char*>(sink.Data()), sink.Size()) == data);
+        EXPECT_TRUE(s.Done());
+        EXPECT_TRUE(s.Unexpected().empty());
+    }
 }
 
 }  // namespace

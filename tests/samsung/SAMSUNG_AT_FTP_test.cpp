@@ -107,8 +107,8 @@ TEST_F(SamsungMedia, ConnectSendsNothingAndCapabilities)
     EXPECT_TRUE(media.CanCopyToDevice());
     FolderObject entry;
     entry.size = 1;
-    uint8_t byte;
-    EXPECT_EQ(media.GetFile(&entry, &byte, 1, nullptr), 0u);
+    MemoryFileSink sink;
+    EXPECT_FALSE(media.GetFile(&entry, sink, nullptr));
     EXPECT_FALSE(media.RenameObject("a", "b"));
     EXPECT_FALSE(media.CreateFolder("a"));
     EXPECT_TRUE(socket.Writes().empty());
@@ -123,6 +123,10 @@ TEST_F(SamsungMedia, TopShowsPhotosOnlyWhenThePhoneHasThem)
         {Info("+UPLL: 50,2"), {"Изображения", "Звуки", "Фотографии"}},
         {kError, {"Изображения", "Звуки"}},
         {"", {"Изображения", "Звуки"}},
+        // After an upload or deletion ("ATZ") the phone echoes: the echo is no answer.
+        {"AT+UPLL?\r" + Info("+UPLL: 50,2"), {"Изображения", "Звуки", "Фотографии"}},
+        {"AT+UPLL?\r" + kError, {"Изображения", "Звуки"}},
+        {"AT+UPLL?\r\r\n+UPLL: 50,2\r\n", {"Изображения", "Звуки"}},  // no final OK
     };
     for (const auto& c : cases) {
         socket.Expect("AT+UPLL?\r", c.answer);
@@ -291,6 +295,22 @@ TEST_F(SamsungMedia, UploadsASoundInBlocksWithItsCrc)
     // Three writes for the content: two blocks and the remainder.
     EXPECT_EQ(socket.Writes().size(), 5u);
     EXPECT_EQ(socket.Writes()[4].size(), 452u);
+}
+
+TEST_F(SamsungMedia, EchoedHeaderIsNotTheAnswer)
+{
+    // With the echo on, the header comes back first: "ERROR" inside a name is not the
+    // phone's verdict.
+    const std::string data = Pattern(1500);
+    LocalFile file("TERROR.mid", data);
+    ASSERT_TRUE(media.ChangeFolder("Звуки"));
+    const std::string header = "AT+MELW=0,\"TERROR\",4,1500," + CrcText(data) + "\r";
+    socket.Expect("ATZ\r", "ATZ\r" + kOk)
+        .Expect(header, header + "\r\n>")
+        .Expect(data.substr(0, 1024), ">")
+        .Expect(data.substr(1024), kOk);
+    EXPECT_TRUE(media.PutFile(&file.info, nullptr));
+    ExpectScriptMet();
 }
 
 TEST_F(SamsungMedia, PictureTypeFollowsTheExtension)

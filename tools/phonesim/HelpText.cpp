@@ -47,6 +47,9 @@ OBEX server (a fresh session each time the line enters OBEX mode)
                          request is answered 0xCD and never reaches the server
   --memory BYTES         total memory in the Siemens memory query (default 16777216); free
                          = total - bytes in the tree; a PUT beyond the free memory gets 0xCD
+  --strict-connection-id own server: a session opened with a target (whose CONNECT answer
+                         carries a Connection Id, new for each session) refuses with 0xD3
+                         every request, GET continuations included, that lacks that id
 The own server accepts CONNECT with the folder-browsing target, the Siemens target (siemens
 profile), "IRMC-SYNC" or no target; with the last two only GET by name and PUT work.
 SETPATH: flag 0x01 first goes up one level (0xC4 at the top), then a name enters that

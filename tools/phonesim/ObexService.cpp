@@ -67,7 +67,17 @@ std::string Utf16Text(const std::string& utf16) {
 ObexService::ObexService(const ServiceSettings& settings, ByteLog& log)
     : settings_(settings), log_(log), store_(settings.root) {}
 
+bool ObexService::Admits(const ObexRequest& request) {
+  if (!settings_.strictConnectionId || !connectionId_ || request.opcode == obexop::kConnect ||
+      request.connectionId == connectionId_)
+    return true;
+  log_.Note("obex request " + Code(request.opcode) + " without the Connection Id -> " +
+            Code(kRefusedConnectionCode));
+  return false;
+}
+
 ObexReply ObexService::Handle(const ObexRequest& request) {
+  if (!Admits(request)) return Answer(kRefusedConnectionCode);
   ObexReply reply;
   const char* what = "?";
   switch (request.opcode) {
@@ -78,6 +88,7 @@ ObexReply ObexService::Handle(const ObexRequest& request) {
     case obexop::kDisconnect:
       what = "DISCONNECT";
       service_ = Service::None;
+      connectionId_.reset();
       break;
     case obexop::kGet:
       what = "GET";
@@ -110,6 +121,7 @@ ObexReply ObexService::Handle(const ObexRequest& request) {
 
 ObexReply ObexService::Connect(const ObexRequest& request) {
   service_ = Service::None;
+  connectionId_.reset();
   if (!request.target || *request.target == kIrmcTarget) {
     service_ = Service::Inbox;
   } else if (*request.target == kFolderBrowsingTarget ||
@@ -122,7 +134,8 @@ ObexReply ObexService::Connect(const ObexRequest& request) {
   ObexReply reply;
   if (request.target) {
     reply.headers.push_back({obexheader::kWho, *request.target, 0});
-    reply.headers.push_back({obexheader::kConnectionId, {}, 1});
+    connectionId_ = nextConnectionId_++;
+    reply.headers.push_back({obexheader::kConnectionId, {}, *connectionId_});
   }
   return reply;
 }

@@ -7,6 +7,7 @@
 
 #include "ByteLog.h"
 #include "Faults.h"
+#include "ObexCodes.h"
 #include "ObexFileStore.h"
 #include "PhoneProfile.h"
 
@@ -22,6 +23,7 @@ struct ObexRequest {
   std::optional<uint8_t> actionId;
   std::optional<uint32_t> length;
   std::optional<std::string> time;
+  std::optional<uint32_t> connectionId;
   bool hasBody = false;  // a Body or End-of-Body header came, even an empty one
   std::string body;
 };
@@ -43,6 +45,8 @@ struct ServiceSettings {
   PhoneProfile profile;
   uint64_t memoryTotal = 0;
   ListingFault listingFault = ListingFault::None;
+  // Requests of a session that was given a Connection Id must carry it.
+  bool strictConnectionId = false;
 };
 
 // What the phone does with each request: targets, folder browsing, objects, the Siemens
@@ -52,6 +56,10 @@ class ObexService {
   ObexService(const ServiceSettings& settings, ByteLog& log);
 
   ObexReply Handle(const ObexRequest& request);
+  // False for a request the phone refuses for its missing or wrong Connection Id (strict
+  // phones only); the refusal is logged.
+  bool Admits(const ObexRequest& request);
+  static constexpr uint8_t kRefusedConnectionCode = obexcode::kServiceUnavailable;
 
  private:
   // What the CONNECT opened: nothing yet, an inbox (no target, IrMC) or folder browsing.
@@ -69,4 +77,8 @@ class ObexService {
   ByteLog& log_;
   ObexFileStore store_;
   Service service_ = Service::None;
+  // The Connection Id handed out with the last targeted CONNECT, if any; each session gets
+  // a new one.
+  std::optional<uint32_t> connectionId_;
+  uint32_t nextConnectionId_ = 0x51560001;
 };

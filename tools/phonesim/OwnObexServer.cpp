@@ -107,7 +107,10 @@ void OwnObexServer::Event(obex_t* handle, obex_object_t* object, int event, int 
       ReadNonHeaderData(object, command);
       bool continuation = command == OBEX_CMD_GET && pendingActive_ && !request_.name && !request_.type &&
                           request_.appParams.empty();
-      if (continuation) {
+      if (continuation && !service_.Admits(request_)) {
+        pendingActive_ = false;
+        OBEX_ObjectSetRsp(object, ObexService::kRefusedConnectionCode, ObexService::kRefusedConnectionCode);
+      } else if (continuation) {
         SendChunk(handle, object, {});
       } else {
         pendingActive_ = false;
@@ -162,6 +165,9 @@ void OwnObexServer::Collect(obex_t* handle, obex_object_t* object) {
         break;
       case OBEX_HDR_LENGTH:
         request_.length = value.bq4;
+        break;
+      case OBEX_HDR_CONNECTION:
+        request_.connectionId = value.bq4;
         break;
       case OBEX_HDR_BODY:
       case OBEX_HDR_BODY_END:

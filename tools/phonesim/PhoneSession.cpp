@@ -204,7 +204,8 @@ void PhoneSession::EnterObex() {
   if (options_.obexServer == ObexServerKind::Obexftpd) {
     backend_ = std::make_unique<ObexftpdRelay>(root_, log_);
   } else {
-    ServiceSettings settings{root_, options_.profile, options_.memoryTotal, options_.obex.listing};
+    ServiceSettings settings{root_, options_.profile, options_.memoryTotal, options_.obex.listing,
+                             options_.strictConnectionId};
     backend_ = std::make_unique<OwnObexServer>(settings, options_.maxPacket, log_);
   }
   std::string error;

@@ -166,6 +166,10 @@ ParseOutcome ParseOptions(int argc, const char* const* argv, SimOptions& options
       if (!number(UINT32_MAX, n)) return ParseOutcome::Error;
       options.memoryTotal = n;
       ownOnly = true;
+    } else if (arg == "--strict-connection-id") {
+      if (!flag()) return ParseOutcome::Error;
+      options.strictConnectionId = true;
+      ownOnly = true;
     } else if (arg == "--log") {
       if (!value(options.logPath)) return ParseOutcome::Error;
     } else if (arg == "--delay") {
@@ -236,7 +240,7 @@ ParseOutcome ParseOptions(int argc, const char* const* argv, SimOptions& options
   if (identity.count("--serial")) options.profile.serial = identity["--serial"];
   if (identity.count("--revision")) options.profile.revision = identity["--revision"];
   if (ownOnly && options.obexServer == ObexServerKind::Obexftpd) {
-    error = "--max-packet, --memory and --bad-listing apply to the own OBEX server only";
+    error = "--max-packet, --memory, --strict-connection-id and --bad-listing apply to the own OBEX server only";
     return ParseOutcome::Error;
   }
   return ParseOutcome::Run;

@@ -18,6 +18,7 @@ struct SimOptions {
   std::string root;               // empty: a temporary sample tree
   uint32_t maxPacket = 1024;
   uint64_t memoryTotal = 16u << 20;
+  bool strictConnectionId = false;
   std::string logPath;
   LineFaults line;
   ObexFaults obex;

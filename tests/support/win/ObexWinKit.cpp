@@ -118,9 +118,12 @@ std::string ObexLine::Get(const char* name, uint32_t size)
     FolderObject entry;
     entry.name = name;
     entry.size = size;
-    std::vector<uint8_t> buffer(size);
-    const uint32_t got = obex->GetFile(&entry, buffer.data(), size, nullptr);
-    return std::string(buffer.begin(), buffer.begin() + got);
+    MemoryFileSink sink;
+    const bool whole = obex->GetFile(&entry, sink, nullptr);
+    lastArrived = sink.Size();
+    if (!whole)
+        return std::string();
+    return std::string(reinterpret_cast<const char*>(sink.Data()), sink.Size());
 }
 
 FileInformation LocalFile(const std::string& windowsPath)

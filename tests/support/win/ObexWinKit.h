@@ -47,8 +47,10 @@ struct ObexLine {
     explicit ObexLine(PhoneSim& sim);
     bool Connect(const uint8_t* target = kFolderBrowsingTarget, uint32_t length = 16);
     std::string Path() const { return obex->CurrentPath().CStr(); }
-    // Fetches a file of the current folder; answers what arrived ("" also on failure).
+    // Fetches a file of the current folder listed with size (0: no size listed); answers the
+    // file when the read was whole, else "" (lastArrived then tells how much came).
     std::string Get(const char* name, uint32_t size);
+    uint32_t lastArrived = 0;
 
     TSerialPort port;
     SocketSerial socket{&port, 1};

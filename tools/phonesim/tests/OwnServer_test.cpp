@@ -95,6 +95,26 @@ TEST_F(OwnServer, ConnectAcceptsThePhonesTargets) {
   }
 }
 
+TEST_F(OwnServer, StrictServerRefusesRequestsWithoutTheSessionsConnectionId) {
+  WriteTreeFile(Path("big.bin"), RandomBytes(2000, 3));
+  ASSERT_TRUE(Start({"--strict-connection-id", "--max-packet", "255"}));
+  wire::Response connect = Ask(wire::Connect(wire::kFolderBrowsing));
+  ASSERT_EQ(connect.code, 0xA0);
+  ASSERT_EQ(connect.headers[0xCB].size(), 4u);
+  const std::string id = std::string(1, '\xCB') + connect.headers[0xCB];
+  const std::string top = std::string{0x02, 0x00} + wire::Name("");
+  EXPECT_EQ(Code(Packet(0x85, top)), 0xD3);
+  EXPECT_EQ(Code(Packet(0x85, std::string{0x02, 0x00} + wire::U32(0xCB, 7) + wire::Name(""))), 0xD3);
+  EXPECT_EQ(Code(Packet(0x85, std::string{0x02, 0x00} + id + wire::Name(""))), 0xA0);
+  // Continuations of a GET need it as well.
+  EXPECT_EQ(Code(Packet(0x83, id + wire::Name("big.bin"))), 0x90);
+  EXPECT_EQ(Code(Packet(0x83, "")), 0xD3);
+  // Each session gets its own.
+  EXPECT_EQ(Code(Packet(0x81, id)), 0xA0);
+  wire::Response again = Ask(wire::Connect(wire::kFolderBrowsing));
+  EXPECT_NE(again.headers[0xCB], connect.headers[0xCB]);
+}
+
 TEST_F(OwnServer, ListingShowsFoldersThenFilesWithSizesAndLocalTimes) {
   std::time_t when = LocalTime(2007, 3, 15, 14, 25, 1);
   WriteTreeFile(Path("b.txt"), "12345", when);
