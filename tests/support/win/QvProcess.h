@@ -16,7 +16,8 @@ public:
     QvProcess& operator=(const QvProcess&) = delete;
 
     bool Started() const { return info.hProcess != nullptr; }
-    // The main window once it exists; null when it did not appear in time or the process ended.
+    // The main window once it is shown; null when it did not appear in time or the process
+    // ended.
     HWND WaitForMainWindow(DWORD timeoutMs);
     std::string Title() const;
     // Posts WM_CLOSE to the main window.
@@ -25,6 +26,8 @@ public:
     bool WaitForExit(DWORD timeoutMs, DWORD& exitCode);
 
 private:
+    HWND WaitForWindow(const char* className, const char* caption, DWORD timeoutMs);
+
     PROCESS_INFORMATION info{};
     HWND window = nullptr;
 };

@@ -61,6 +61,48 @@ size_t EndOfRecords(const std::vector<unsigned char>& cfg)
     return at + 4;
 }
 
+// Every COM port switched off, for a start that is no first start: the port scan must not
+// open the simulated phones of tests running beside this one.
+void SwitchOffEveryComPort(SettingsStore& store)
+{
+    for (int n = 1; n <= 99; ++n) {
+        GString name;
+        name.Format("COM%d", n);
+        if (store.FindExcludedPort(0, name) == nullptr) {
+            auto* record = new EXCLUDEPORTS;
+            record->name = name;
+            store.ExcludedPorts.Append(record);
+        }
+    }
+}
+
+void Place(SettingsStore& store, int x, int y, int width, int height)
+{
+    store.values.windowX = x;
+    store.values.windowY = y;
+    store.values.windowWidth = width;
+    store.values.windowHeight = height;
+}
+
+int32_t Get32(const std::vector<unsigned char>& bytes, size_t at)
+{
+    return at + 4 <= bytes.size() ? bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | bytes[at + 3] << 24 : -1;
+}
+
+// The outer rectangle of a window of another process as left, top, width, height.
+std::vector<LONG> Placement(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+// The placement stored in a settings file: offsets 4..19 of the settings block.
+std::vector<LONG> SavedPlacement(const std::vector<unsigned char>& cfg)
+{
+    return {Get32(cfg, 9 + 4), Get32(cfg, 9 + 8), Get32(cfg, 9 + 12), Get32(cfg, 9 + 16)};
+}
+
 }  // namespace
 
 TEST(StartClose, EmptyFolderStartsWithDefaultsAndSavesThemOnClose)
@@ -101,30 +143,45 @@ TEST(StartClose, SavedPlacementIsAppliedOnTheNextStart)
     // port scan must not open the simulated phones of tests running beside this one.
     SettingsStore store;
     ASSERT_TRUE(DecodeSettings(cfg.data(), cfg.size(), store));
-    store.values.windowX = 40;
-    store.values.windowY = 30;
-    store.values.windowWidth = 500;
-    store.values.windowHeight = 400;
-    for (int n = 1; n <= 99; ++n) {
-        GString name;
-        name.Format("COM%d", n);
-        if (store.FindExcludedPort(0, name) == nullptr) {
-            auto* record = new EXCLUDEPORTS;
-            record->name = name;
-            store.ExcludedPorts.Append(record);
-        }
-    }
+    Place(store, 40, 30, 500, 400);
+    SwitchOffEveryComPort(store);
     std::vector<uint8_t> bytes = EncodeSettings(store);
     ASSERT_TRUE(WriteFileBytes(dir.Path() + "\\program.cfg", bytes));
     QvRun second = StartAndClose(dir.Path());
     ASSERT_EQ(second.exitCode, 0u);
     cfg = ReadFileBytes(dir.Path() + "\\program.cfg");
     ASSERT_EQ(cfg.size(), bytes.size());
-    auto get32 = [&](size_t at) { return cfg[at] | cfg[at + 1] << 8 | cfg[at + 2] << 16 | cfg[at + 3] << 24; };
-    EXPECT_EQ(get32(9 + 4), 40);
-    EXPECT_EQ(get32(9 + 8), 30);
-    EXPECT_EQ(get32(9 + 12), 500);
-    EXPECT_EQ(get32(9 + 16), 400);
+    EXPECT_EQ(SavedPlacement(cfg), (std::vector<LONG>{40, 30, 500, 400}));
+}
+
+TEST(StartClose, ClosedMinimisedItComesBackWhereItStood)
+{
+    TempDir dir;
+    const std::string path = dir.File("program.cfg");
+    // What closing while minimised used to leave behind: the parking place of the icon.
+    SettingsStore store;
+    Place(store, -32000, -32000, 500, 400);
+    SwitchOffEveryComPort(store);
+    ASSERT_TRUE(WriteFileBytes(path, EncodeSettings(store)));
+    {
+        QvProcess qv(dir.Path());
+        HWND window = qv.WaitForMainWindow(20000);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(Placement(window), (std::vector<LONG>{0, 0, 500, 400}));
+        // The user moves it, minimises it (there is no window manager to ask) and closes it.
+        ASSERT_TRUE(SetWindowPos(window, nullptr, 60, 50, 520, 410, SWP_NOZORDER | SWP_NOACTIVATE));
+        SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ASSERT_TRUE(IsIconic(window));
+        qv.Close();
+        DWORD exitCode = 1;
+        ASSERT_TRUE(qv.WaitForExit(20000, exitCode));
+        EXPECT_EQ(exitCode, 0u);
+    }
+    EXPECT_EQ(SavedPlacement(ReadFileBytes(path)), (std::vector<LONG>{60, 50, 520, 410}));
+    QvProcess qv(dir.Path());
+    HWND window = qv.WaitForMainWindow(20000);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Placement(window), (std::vector<LONG>{60, 50, 520, 410}));
 }
 
 TEST(StartClose, SecondCloseRequestWhileClosingStillEndsCleanly)
