@@ -77,6 +77,11 @@ HWND QvProcess::WaitForMainWindow(DWORD timeoutMs)
     return window = WaitForWindow("qv_MainWindow", nullptr, timeoutMs);
 }
 
+HWND QvProcess::WaitForDialog(const char* caption, DWORD timeoutMs)
+{
+    return WaitForWindow("#32770", caption, timeoutMs);
+}
+
 std::string QvProcess::Title() const
 {
     char text[512] = {};
@@ -97,6 +102,16 @@ bool QvProcess::WaitForExit(DWORD timeoutMs, DWORD& exitCode)
         return false;
     return GetExitCodeProcess(info.hProcess, &exitCode) != FALSE;
 }
+
+std::string MessageBoxText(HWND box)
+{
+    // The text control of a message box has the id 0xFFFF.
+    char text[1024] = {};
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    return text;
+}
+
+void PressButton(HWND box, int button) { PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0); }
 
 std::vector<unsigned char> ReadFileBytes(const std::string& path)
 {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/SettingsCodec.h"
+#include "resources/resource.h"
 #include "support/win/QvProcess.h"
 #include "support/win/TempDir.h"
 
@@ -182,6 +183,50 @@ TEST(StartClose, ClosedMinimisedItComesBackWhereItStood)
     HWND window = qv.WaitForMainWindow(20000);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(Placement(window), (std::vector<LONG>{60, 50, 520, 410}));
+}
+
+// A program.cfg that exists but cannot be read is never written over: it holds the phone
+// records and exclusions that the defaults in use would replace.
+TEST(StartClose, UnreadableSettingsFileIsLeftAloneAndTheUserIsTold)
+{
+    TempDir dir;
+    const std::string path = dir.File("program.cfg");
+    SettingsStore store;
+    SwitchOffEveryComPort(store);
+    auto* phone = new LAST_SET_DEVICE;
+    phone->manufacturer = "SIEMENS";
+    phone->model = "S65";
+    phone->lastFolder = "Pictures\\Отпуск";
+    store.DeviceSettings.Append(phone);
+    const std::vector<uint8_t> bytes = EncodeSettings(store);
+    ASSERT_TRUE(WriteFileBytes(path, bytes));
+
+    HANDLE lock = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    QvProcess qv(dir.Path());
+    HWND box = qv.WaitForDialog("QV - Ошибка", 20000);
+    CloseHandle(lock);
+    ASSERT_NE(box, nullptr);
+    char sharing[512] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_SHARING_VIOLATION,
+                   LANG_USER_DEFAULT, sharing, sizeof sharing, nullptr);
+    EXPECT_EQ(MessageBoxText(box), sharing);
+    PressButton(box, IDOK);
+
+    // The file can be read again by now, which must not tempt the close into writing it.
+    ASSERT_NE(qv.WaitForMainWindow(20000), nullptr);
+    qv.Close();
+    box = qv.WaitForDialog("QV - Ошибка", 20000);
+    ASSERT_NE(box, nullptr);
+    char notSaved[512] = {};
+    LoadStringA(GetModuleHandleA(nullptr), IDS_SETTINGS_NOT_SAVED, notSaved, sizeof notSaved);
+    EXPECT_EQ(MessageBoxText(box), notSaved);
+    PressButton(box, IDOK);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(qv.WaitForExit(20000, exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(ReadFileBytes(path), bytes);
+    EXPECT_EQ(GetFileAttributesA((path + ".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(StartClose, SecondCloseRequestWhileClosingStillEndsCleanly)
