@@ -2,6 +2,8 @@
 
 #include "core/Locale.h"
 
+#include <charconv>
+
 void FormatByteSize(GString& out, uint32_t count, int decimals)
 {
     if (count < 1024) {
@@ -13,10 +15,6 @@ void FormatByteSize(GString& out, uint32_t count, int decimals)
         decimals = 0;
     else if (decimals > 20)
         decimals = 20;
-    GString format("%0.");
-    format.Append(decimals);
-    format.Append("f %s");
-
     double x = count / 1024.0;
     const char* unit = "КБ";
     if (x >= 1024) {
@@ -27,14 +25,14 @@ void FormatByteSize(GString& out, uint32_t count, int decimals)
             unit = "ГБ";
         }
     }
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-#endif
-    out.Format(format.CStr(), x, unit);
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
+    // Not printf: the program switches the C runtime to the user's locale, whose decimal
+    // separator may be a comma; std::to_chars always writes a point.
+    char text[48];
+    const std::to_chars_result printed =
+        std::to_chars(text, text + sizeof text, x, std::chars_format::fixed, decimals);
+    out.Assign(text, static_cast<uint32_t>(printed.ptr - text));
+    out.Append(" ");
+    out.Append(unit);
 }
 
 void GroupDigits(GString& digits)

@@ -2,9 +2,9 @@
 
 #include "core/CodePage.h"
 
+#include <charconv>
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -23,16 +23,11 @@ uint32_t SafeLength(const char* s)
     return s != nullptr ? static_cast<uint32_t>(std::strlen(s)) : 0;
 }
 
-// Digits of a non-negative value printed with 16 significant digits in the general format;
-// a trailing non-digit (the point left behind whole numbers) is dropped.
-uint32_t PrintNumber(double value, char (&text)[40])
+// Decimal digits of a value; std::to_chars never looks at the C runtime's locale.
+uint32_t PrintNumber(uint64_t value, char (&text)[24])
 {
-    int n = std::snprintf(text, sizeof text, "%.16g", value);
-    if (n < 0)
-        n = 0;
-    if (n > 0 && (text[n - 1] < '0' || text[n - 1] > '9'))
-        text[--n] = '\0';
-    return static_cast<uint32_t>(n);
+    const std::to_chars_result result = std::to_chars(text, text + sizeof text, value);
+    return static_cast<uint32_t>(result.ptr - text);
 }
 
 bool IsBlank(char c)
@@ -147,8 +142,8 @@ void GString::Assign(const char16_t* s, uint32_t count)
 
 void GString::Assign(uint32_t value)
 {
-    char text[40];
-    const uint32_t n = PrintNumber(static_cast<double>(value), text);
+    char text[24];
+    const uint32_t n = PrintNumber(value, text);
     Assign(text, n);
 }
 
@@ -177,15 +172,15 @@ void GString::Append(int32_t value)
     const int64_t wide = value;
     if (wide < 0)
         AppendChar('-');
-    char text[40];
-    const uint32_t n = PrintNumber(static_cast<double>(wide < 0 ? -wide : wide), text);
+    char text[24];
+    const uint32_t n = PrintNumber(static_cast<uint64_t>(wide < 0 ? -wide : wide), text);
     Append(text, n);
 }
 
 void GString::Append(uint32_t value)
 {
-    char text[40];
-    const uint32_t n = PrintNumber(static_cast<double>(value), text);
+    char text[24];
+    const uint32_t n = PrintNumber(value, text);
     Append(text, n);
 }
 
@@ -312,11 +307,16 @@ bool GString::ParseValue(void* out, char type) const
         return true;
     }
 
-    char* after = nullptr;
-    const double v = std::strtod(p, &after);
-    if (after == p || (v == 0.0 && *p != '0'))
+    // std::from_chars reads a point as the decimal separator whatever locale the C runtime was
+    // switched to. It takes no leading '+', so that one is skipped here.
+    const char* digits = p;
+    if (*digits == '+' && digits + 1 < end && digits[1] != '-' && digits[1] != '+')
+        ++digits;
+    double v = 0;
+    const std::from_chars_result read = std::from_chars(digits, end, v);
+    if (read.ec != std::errc() || (v == 0.0 && *p != '0'))
         return false;
-    const char* q = after;
+    const char* q = read.ptr;
     if ((type == 'L' || type == 'l') && q < end && (*q == 'l' || *q == 'L'))
         ++q;
     if ((type == 'd' || type == 'f') && q < end && (*q == 'f' || *q == 'F'))

@@ -24,8 +24,7 @@ public:
     void Assign(const GString& s);
     void Assign(const char16_t* s);
     void Assign(const char16_t* s, uint32_t count);  // count UTF-16 units, need no NUL
-    // Decimal text printed like _gcvt with 16 significant digits, without the trailing point
-    // that format leaves behind whole numbers: 1536 gives "1536".
+    // Decimal text, the same in every locale: 1536 gives "1536".
     void Assign(uint32_t value);
 
     void Append(const GString& s);

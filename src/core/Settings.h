@@ -24,6 +24,9 @@ struct SettingsValues {
     uint8_t reservedFlag = 0;
     uint8_t listViewStyle = 1;  // list-view codes: 0 large icons, 1 table, 2 small icons, 3 list
     bool firstRun = true;       // not stored; cleared once program.cfg was opened for reading
+    // Not stored: program.cfg exists but could not be read, so it is never written over (the
+    // defaults in use would replace the user's phone records and exclusions).
+    bool fileUnreadable = false;
 };
 
 // A port the user switched off: kind 0 serial, 1 IrDA, 2 Bluetooth, and its display name.

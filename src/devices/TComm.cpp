@@ -52,6 +52,10 @@ void TComm::MarkChanged(bool goneNow)
 
 bool TComm::FinishIdentification()
 {
+    // What an earlier connection learnt must not pass for this phone's answer: a phone that
+    // stays silent now would otherwise keep the old manufacturer and count as identified.
+    for (GString& entry : info)
+        entry.Assign("");
     bool ok = Identify();
     const GString& maker = ok ? info[kManufacturer] : deviceName;
     Device* created = CreateDevice(ManufacturerFromText(maker), this);

@@ -180,7 +180,7 @@ TEST(GString, ParseValue)
         {'i', "2147483648", false, 0},  {'i', "-7.9", true, -7},      {'i', "-0", false, 0},
         {'f', "1.5f", true, 1.5},       {'f', "1e39", false, 0},      {'d', "2.25F", true, 2.25},
         {'d', "1e300", true, 1e300},    {'d', "x", false, 0},         {'S', "1 2", false, 0},
-        {'q', "1", false, 0},
+        {'q', "1", false, 0},           {'S', "+12", true, 12},       {'i', "+-1", false, 0},
     };
     for (const auto& c : cases) {
         const GString s(c.input);

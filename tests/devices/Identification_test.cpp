@@ -162,6 +162,28 @@ TEST_F(IdentifyTest, LongIdentityLinesAreCut)
     EXPECT_EQ(port.info[TComm::kModel].Length(), kMaxInfoValueBytes);
 }
 
+TEST_F(IdentifyTest, IdentityOfAnEarlierConnectionIsNoAnswer)
+{
+    phone.at["ATZ\r"] = "";
+    phone.at["ATE0\r"] = "";
+    phone.at["AT+CGMI\r"] = "SIEMENS";
+    phone.at["AT+CGMM\r"] = "S65";
+    PhoneOn(0);
+    TSerialPort port;
+    ASSERT_TRUE(port.Connect(nullptr));
+    ASSERT_NE(dynamic_cast<SIEMENS_Device*>(port.device), nullptr);
+    port.Disconnect();
+
+    // The next phone on the port takes the handshake but answers no identity question.
+    for (const char* question : {"AT+CGMI\r", "AT+CGMM\r", "AT+CGSN\r", "AT+CGMR\r"})
+        phone.at[question] = FakePhone::kSilent;
+    ASSERT_TRUE(port.Connect(nullptr));
+    ASSERT_NE(port.device, nullptr);
+    EXPECT_EQ(dynamic_cast<SIEMENS_Device*>(port.device), nullptr);
+    EXPECT_STREQ(port.info[TComm::kManufacturer].CStr(), "");
+    EXPECT_STREQ(port.device->name.CStr(), " ");
+}
+
 const char kDevInfo[] = "MANU:SIEMENS\r\nMOD:S65\r\nSN:354000000000003\r\nSW-VERSION:25\r\n";
 
 TEST_F(IdentifyTest, DeviceInfoThroughTheFolderBrowsingTarget)

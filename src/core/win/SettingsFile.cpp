@@ -6,6 +6,7 @@
 
 #include "core/MessageReporter.h"
 #include "core/SettingsCodec.h"
+#include "resources/resource.h"
 
 namespace {
 // program.cfg holds a few records per phone; anything near this size is not ours.
@@ -35,9 +36,12 @@ bool SettingsFile::Load(SettingsStore& store)
         }
         return true;
     }
+    // A file that is there but cannot be read (locked, no permission, a failing disk) keeps the
+    // defaults in use and is left alone at close.
     if (!file.Open(path.CStr(), FileAccess::kGenericRead, FileAccess::kShareRead | FileAccess::kShareWrite,
                    FileAccess::kOpenExisting)) {
         ReportLastError();
+        store.values.fileUnreadable = true;
         return false;
     }
     uint64_t size = file.Size64();
@@ -47,16 +51,27 @@ bool SettingsFile::Load(SettingsStore& store)
     bytes.resize(static_cast<size_t>(size));
     uint32_t got = 0;
     while (got < bytes.size()) {
-        uint32_t n = file.Read(bytes.data() + got, static_cast<uint32_t>(bytes.size()) - got);
+        uint32_t n = ReadChunk(file, bytes.data() + got, static_cast<uint32_t>(bytes.size()) - got);
         if (n == 0)
             break;
         got += n;
     }
+    if (got < bytes.size()) {
+        const DWORD error = GetLastError();
+        Reporter().Report(MessageKind::SystemError, error != 0 ? error : ERROR_READ_FAULT);
+        store.values.fileUnreadable = true;
+        return false;
+    }
     file.Close();
-    // A short read is a cut file: what was read is kept, the rest keeps its defaults.
+    // A cut file reads as far as it goes; what is missing keeps its defaults.
     DecodeSettings(bytes.data(), got, store);
     store.values.firstRun = false;
     return true;
+}
+
+uint32_t SettingsFile::ReadChunk(FileAccess& file, uint8_t* data, uint32_t size)
+{
+    return file.Read(data, size);
 }
 
 uint32_t SettingsFile::WriteChunk(FileAccess& file, const uint8_t* data, uint32_t size)
@@ -66,6 +81,10 @@ uint32_t SettingsFile::WriteChunk(FileAccess& file, const uint8_t* data, uint32_
 
 bool SettingsFile::Save(const SettingsStore& store)
 {
+    if (store.values.fileUnreadable) {
+        Reporter().Report(MessageKind::ResourceText, IDS_SETTINGS_NOT_SAVED);
+        return false;
+    }
     std::vector<uint8_t> bytes = EncodeSettings(store);
     GString temporary = TemporaryPath();
     FileAccess file;

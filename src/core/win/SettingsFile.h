@@ -15,17 +15,19 @@ public:
     virtual ~SettingsFile() = default;
 
     // Missing file: created empty, the store keeps its defaults and firstRun stays true.
-    // Otherwise the file's records are read and firstRun is cleared. Failures to open or create
-    // are reported to the user; false then.
+    // Otherwise the file's records are read and firstRun is cleared. Failures to create, open
+    // or read are reported to the user; false then. A file that exists but could not be read
+    // marks the store fileUnreadable.
     bool Load(SettingsStore& store);
-    // False (reported to the user) when the file could not be written; program.cfg is then
-    // left as it was.
+    // False (reported to the user) when the file could not be written, or was not written
+    // because it could not be read at start; program.cfg is then left as it was.
     bool Save(const SettingsStore& store);
 
     GString TemporaryPath() const;
 
 protected:
-    // One write of the save; tests override it to fail part-way.
+    // One read of the load and one write of the save; tests override them to fail part-way.
+    virtual uint32_t ReadChunk(FileAccess& file, uint8_t* data, uint32_t size);
     virtual uint32_t WriteChunk(FileAccess& file, const uint8_t* data, uint32_t size);
 
 private:

@@ -11,10 +11,32 @@
 #include "discovery/PortList.h"
 #include "discovery/win/SystemPortPollers.h"
 #include "resources/resource.h"
+#include "toolkit/win/ScreenPlacementWin.h"
 
 namespace {
+
 MainWindow* instance = nullptr;
+
+// Where the window stands when it is neither minimised nor maximised, in screen coordinates:
+// the rectangle of a minimised window is a parking place, not a placement to come back to.
+bool NormalWindowRect(HWND window, RECT& rect)
+{
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(window, &placement))
+        return false;
+    rect = placement.rcNormalPosition;
+    // The normal position counts from the work area of its monitor (a taskbar at the top or
+    // left moves it); the settings keep screen coordinates.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor))
+        OffsetRect(&rect, monitor.rcWork.left - monitor.rcMonitor.left,
+                   monitor.rcWork.top - monitor.rcMonitor.top);
+    return true;
 }
+
+}  // namespace
 
 MainWindow* MainWindow::Instance()
 {
@@ -68,6 +90,8 @@ bool MainWindow::Create()
     const SettingsValues& values = AppCore::Instance()->Values();
     if (values.windowWidth != 0)
         MoveWindow(handle, values.windowX, values.windowY, values.windowWidth, values.windowHeight, FALSE);
+    // A placement saved on a larger screen, or a damaged one, must not hide the window.
+    KeepWindowOnScreen(handle);
     return true;
 }
 
@@ -238,7 +262,7 @@ LRESULT MainWindow::OnClose()
         return 0;
     }
     RECT rect{};
-    if (GetWindowRect(handle, &rect)) {
+    if (NormalWindowRect(handle, rect)) {
         SettingsValues& values = AppCore::Instance()->Values();
         values.windowX = rect.left;
         values.windowY = rect.top;

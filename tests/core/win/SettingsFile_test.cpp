@@ -7,6 +7,7 @@
 
 #include "core/SettingsCodec.h"
 #include "core/win/SettingsFile.h"
+#include "resources/resource.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/win/QvProcess.h"
 #include "support/win/TempDir.h"
@@ -28,6 +29,24 @@ protected:
         SetLastError(ERROR_DISK_FULL);
         return written;
     }
+};
+
+// Reads the first bytes and then fails, as a region locked by another program does.
+class FailingReadSettingsFile : public SettingsFile {
+public:
+    using SettingsFile::SettingsFile;
+
+protected:
+    uint32_t ReadChunk(FileAccess& file, uint8_t* data, uint32_t size) override
+    {
+        if (reads++ == 0)
+            return SettingsFile::ReadChunk(file, data, size < 3 ? size : 3);
+        SetLastError(ERROR_LOCK_VIOLATION);
+        return 0;
+    }
+
+private:
+    int reads = 0;
 };
 
 void AddPhone(SettingsStore& store, const char* model, int favourites)
@@ -160,4 +179,30 @@ TEST(SettingsFile, UnwritableFolderReportsAndLeavesNothing)
     EXPECT_FALSE(file.Save(store));
     EXPECT_FALSE(file.Load(store));
     EXPECT_EQ(boxes.Boxes().size(), 2u);
+}
+
+TEST(SettingsFile, FileThatFailsToReadIsNotWrittenOver)
+{
+    TempDir dir;
+    const std::string path = dir.File("program.cfg");
+    SettingsStore saved;
+    AddPhone(saved, "S65", 1);
+    const std::vector<uint8_t> original = EncodeSettings(saved);
+    ASSERT_TRUE(WriteFileBytes(path, original));
+
+    MessageBoxRecorder boxes(MessageReporter::kOk);
+    FailingReadSettingsFile file(path.c_str());
+    SettingsStore store;
+    EXPECT_FALSE(file.Load(store));
+    EXPECT_EQ(store.DeviceSettings.Count(), 0u);
+    EXPECT_TRUE(store.values.firstRun);  // the scan opens no port it knows nothing about
+
+    EXPECT_FALSE(file.Save(store));
+    EXPECT_EQ(ReadFileBytes(path), original);
+    auto shown = boxes.Boxes();
+    ASSERT_EQ(shown.size(), 2u);
+    char notSaved[512] = {};
+    LoadStringA(GetModuleHandleA(nullptr), IDS_SETTINGS_NOT_SAVED, notSaved, sizeof notSaved);
+    EXPECT_EQ(shown[1].text, notSaved);
+    EXPECT_EQ(shown[1].style, 0x10u);
 }

@@ -6,21 +6,29 @@ namespace {
 
 struct Search {
     DWORD processId;
+    const char* className;
+    const char* caption;  // null: any
     HWND window;
 };
 
-BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM lParam)
+BOOL CALLBACK FindWindowOfProcess(HWND hwnd, LPARAM lParam)
 {
     auto* search = reinterpret_cast<Search*>(lParam);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     char cls[64] = {};
     GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid == search->processId && std::string(cls) == "qv_MainWindow") {
-        search->window = hwnd;
-        return FALSE;
+    // A window not shown yet is still being placed.
+    if (pid != search->processId || std::string(cls) != search->className || !IsWindowVisible(hwnd))
+        return TRUE;
+    if (search->caption != nullptr) {
+        char text[256] = {};
+        GetWindowTextA(hwnd, text, sizeof text);
+        if (std::string(text) != search->caption)
+            return TRUE;
     }
-    return TRUE;
+    search->window = hwnd;
+    return FALSE;
 }
 
 }  // namespace
@@ -54,20 +62,30 @@ QvProcess::~QvProcess()
     CloseHandle(info.hProcess);
 }
 
-HWND QvProcess::WaitForMainWindow(DWORD timeoutMs)
+HWND QvProcess::WaitForWindow(const char* className, const char* caption, DWORD timeoutMs)
 {
     if (info.hProcess == nullptr)
         return nullptr;
     DWORD start = GetTickCount();
     while (GetTickCount() - start < timeoutMs) {
-        Search search{info.dwProcessId, nullptr};
-        EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+        Search search{info.dwProcessId, className, caption, nullptr};
+        EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
         if (search.window != nullptr)
-            return window = search.window;
+            return search.window;
         if (WaitForSingleObject(info.hProcess, 50) == WAIT_OBJECT_0)
             return nullptr;
     }
     return nullptr;
+}
+
+HWND QvProcess::WaitForMainWindow(DWORD timeoutMs)
+{
+    return window = WaitForWindow("qv_MainWindow", nullptr, timeoutMs);
+}
+
+HWND QvProcess::WaitForDialog(const char* caption, DWORD timeoutMs)
+{
+    return WaitForWindow("#32770", caption, timeoutMs);
 }
 
 std::string QvProcess::Title() const
@@ -90,6 +108,16 @@ bool QvProcess::WaitForExit(DWORD timeoutMs, DWORD& exitCode)
         return false;
     return GetExitCodeProcess(info.hProcess, &exitCode) != FALSE;
 }
+
+std::string MessageBoxText(HWND box)
+{
+    // The text control of a message box has the id 0xFFFF.
+    char text[1024] = {};
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    return text;
+}
+
+void PressButton(HWND box, int button) { PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0); }
 
 std::vector<unsigned char> ReadFileBytes(const std::string& path)
 {

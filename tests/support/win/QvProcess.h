@@ -18,18 +18,28 @@ public:
     QvProcess& operator=(const QvProcess&) = delete;
 
     bool Started() const { return info.hProcess != nullptr; }
-    // The main window once it exists; null when it did not appear in time or the process ended.
+    // The main window once it is shown; null when it did not appear in time or the process
+    // ended.
     HWND WaitForMainWindow(DWORD timeoutMs);
     std::string Title() const;
+    // A dialog of the process with this caption (a message box: "QV - Ошибка") once it is
+    // shown; null when none appeared in time or the process ended.
+    HWND WaitForDialog(const char* caption, DWORD timeoutMs);
     // Posts WM_CLOSE to the main window.
     void Close();
     // Waits for the exit; true with the exit code when it ended in time.
     bool WaitForExit(DWORD timeoutMs, DWORD& exitCode);
 
 private:
+    HWND WaitForWindow(const char* className, const char* caption, DWORD timeoutMs);
+
     PROCESS_INFORMATION info{};
     HWND window = nullptr;
 };
+
+// The text of a message box, and pressing one of its buttons (IDOK, IDYES, ...).
+std::string MessageBoxText(HWND box);
+void PressButton(HWND box, int button);
 
 // The bytes of a file, empty when it cannot be read.
 std::vector<unsigned char> ReadFileBytes(const std::string& path);

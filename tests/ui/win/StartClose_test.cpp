@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/SettingsCodec.h"
+#include "resources/resource.h"
 #include "support/win/QvProcess.h"
 #include "support/win/TempDir.h"
 
@@ -61,6 +62,48 @@ size_t EndOfRecords(const std::vector<unsigned char>& cfg)
     return at + 4;
 }
 
+// Every COM port switched off, for a start that is no first start: the port scan must not
+// open the simulated phones of tests running beside this one.
+void SwitchOffEveryComPort(SettingsStore& store)
+{
+    for (int n = 1; n <= 99; ++n) {
+        GString name;
+        name.Format("COM%d", n);
+        if (store.FindExcludedPort(0, name) == nullptr) {
+            auto* record = new EXCLUDEPORTS;
+            record->name = name;
+            store.ExcludedPorts.Append(record);
+        }
+    }
+}
+
+void Place(SettingsStore& store, int x, int y, int width, int height)
+{
+    store.values.windowX = x;
+    store.values.windowY = y;
+    store.values.windowWidth = width;
+    store.values.windowHeight = height;
+}
+
+int32_t Get32(const std::vector<unsigned char>& bytes, size_t at)
+{
+    return at + 4 <= bytes.size() ? bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | bytes[at + 3] << 24 : -1;
+}
+
+// The outer rectangle of a window of another process as left, top, width, height.
+std::vector<LONG> Placement(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+// The placement stored in a settings file: offsets 4..19 of the settings block.
+std::vector<LONG> SavedPlacement(const std::vector<unsigned char>& cfg)
+{
+    return {Get32(cfg, 9 + 4), Get32(cfg, 9 + 8), Get32(cfg, 9 + 12), Get32(cfg, 9 + 16)};
+}
+
 }  // namespace
 
 TEST(StartClose, EmptyFolderStartsWithDefaultsAndSavesThemOnClose)
@@ -101,30 +144,89 @@ TEST(StartClose, SavedPlacementIsAppliedOnTheNextStart)
     // port scan must not open the simulated phones of tests running beside this one.
     SettingsStore store;
     ASSERT_TRUE(DecodeSettings(cfg.data(), cfg.size(), store));
-    store.values.windowX = 40;
-    store.values.windowY = 30;
-    store.values.windowWidth = 500;
-    store.values.windowHeight = 400;
-    for (int n = 1; n <= 99; ++n) {
-        GString name;
-        name.Format("COM%d", n);
-        if (store.FindExcludedPort(0, name) == nullptr) {
-            auto* record = new EXCLUDEPORTS;
-            record->name = name;
-            store.ExcludedPorts.Append(record);
-        }
-    }
+    Place(store, 40, 30, 500, 400);
+    SwitchOffEveryComPort(store);
     std::vector<uint8_t> bytes = EncodeSettings(store);
     ASSERT_TRUE(WriteFileBytes(dir.Path() + "\\program.cfg", bytes));
     QvRun second = StartAndClose(dir.Path());
     ASSERT_EQ(second.exitCode, 0u);
     cfg = ReadFileBytes(dir.Path() + "\\program.cfg");
     ASSERT_EQ(cfg.size(), bytes.size());
-    auto get32 = [&](size_t at) { return cfg[at] | cfg[at + 1] << 8 | cfg[at + 2] << 16 | cfg[at + 3] << 24; };
-    EXPECT_EQ(get32(9 + 4), 40);
-    EXPECT_EQ(get32(9 + 8), 30);
-    EXPECT_EQ(get32(9 + 12), 500);
-    EXPECT_EQ(get32(9 + 16), 400);
+    EXPECT_EQ(SavedPlacement(cfg), (std::vector<LONG>{40, 30, 500, 400}));
+}
+
+TEST(StartClose, ClosedMinimisedItComesBackWhereItStood)
+{
+    TempDir dir;
+    const std::string path = dir.File("program.cfg");
+    // What closing while minimised used to leave behind: the parking place of the icon.
+    SettingsStore store;
+    Place(store, -32000, -32000, 500, 400);
+    SwitchOffEveryComPort(store);
+    ASSERT_TRUE(WriteFileBytes(path, EncodeSettings(store)));
+    {
+        QvProcess qv(dir.Path());
+        HWND window = qv.WaitForMainWindow(20000);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(Placement(window), (std::vector<LONG>{0, 0, 500, 400}));
+        // The user moves it, minimises it (there is no window manager to ask) and closes it.
+        ASSERT_TRUE(SetWindowPos(window, nullptr, 60, 50, 520, 410, SWP_NOZORDER | SWP_NOACTIVATE));
+        SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ASSERT_TRUE(IsIconic(window));
+        qv.Close();
+        DWORD exitCode = 1;
+        ASSERT_TRUE(qv.WaitForExit(20000, exitCode));
+        EXPECT_EQ(exitCode, 0u);
+    }
+    EXPECT_EQ(SavedPlacement(ReadFileBytes(path)), (std::vector<LONG>{60, 50, 520, 410}));
+    QvProcess qv(dir.Path());
+    HWND window = qv.WaitForMainWindow(20000);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Placement(window), (std::vector<LONG>{60, 50, 520, 410}));
+}
+
+// A program.cfg that exists but cannot be read is never written over: it holds the phone
+// records and exclusions that the defaults in use would replace.
+TEST(StartClose, UnreadableSettingsFileIsLeftAloneAndTheUserIsTold)
+{
+    TempDir dir;
+    const std::string path = dir.File("program.cfg");
+    SettingsStore store;
+    SwitchOffEveryComPort(store);
+    auto* phone = new LAST_SET_DEVICE;
+    phone->manufacturer = "SIEMENS";
+    phone->model = "S65";
+    phone->lastFolder = "Pictures\\Отпуск";
+    store.DeviceSettings.Append(phone);
+    const std::vector<uint8_t> bytes = EncodeSettings(store);
+    ASSERT_TRUE(WriteFileBytes(path, bytes));
+
+    HANDLE lock = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    QvProcess qv(dir.Path());
+    HWND box = qv.WaitForDialog("QV - Ошибка", 20000);
+    CloseHandle(lock);
+    ASSERT_NE(box, nullptr);
+    char sharing[512] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_SHARING_VIOLATION,
+                   LANG_USER_DEFAULT, sharing, sizeof sharing, nullptr);
+    EXPECT_EQ(MessageBoxText(box), sharing);
+    PressButton(box, IDOK);
+
+    // The file can be read again by now, which must not tempt the close into writing it.
+    ASSERT_NE(qv.WaitForMainWindow(20000), nullptr);
+    qv.Close();
+    box = qv.WaitForDialog("QV - Ошибка", 20000);
+    ASSERT_NE(box, nullptr);
+    char notSaved[512] = {};
+    LoadStringA(GetModuleHandleA(nullptr), IDS_SETTINGS_NOT_SAVED, notSaved, sizeof notSaved);
+    EXPECT_EQ(MessageBoxText(box), notSaved);
+    PressButton(box, IDOK);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(qv.WaitForExit(20000, exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(ReadFileBytes(path), bytes);
+    EXPECT_EQ(GetFileAttributesA((path + ".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(StartClose, SecondCloseRequestWhileClosingStillEndsCleanly)
