@@ -16,6 +16,11 @@ Connection
                            MODE?  -> "at", "obex" or "cut" (the line was closed)
                            QUIT   -> "BYE", then exit
                          anything else -> "ERR <line>"
+  --baud N               run the line at N baud both ways (50..4000000): every byte takes
+                         ten bit times (start, eight data bits, stop) after the one before
+                         it, so answers come no faster than a phone's cable or infrared link
+                         sends them, and the phone takes in the PC's bytes no faster (beyond
+                         a 4 KiB receive buffer they wait in the pty). Default: pty speed
   --log FILE             every byte each way (hex and printable) with timestamps, plus notes
                          on mode changes and OBEX requests
   --help                 this text

@@ -132,6 +132,13 @@ ParseOutcome ParseOptions(int argc, const char* const* argv, SimOptions& options
         return ParseOutcome::Error;
       }
       options.controlPort = static_cast<int>(n);
+    } else if (arg == "--baud") {
+      if (!number(4000000, n)) return ParseOutcome::Error;
+      if (n < 50) {
+        error = "--baud: at least 50";
+        return ParseOutcome::Error;
+      }
+      options.baud = static_cast<uint32_t>(n);
     } else if (arg == "--profile") {
       if (!value(profileName)) return ParseOutcome::Error;
     } else if (arg == "--manufacturer" || arg == "--model" || arg == "--serial" || arg == "--revision") {
