@@ -72,6 +72,8 @@ Line faults (counted over all bytes sent to the PC, echo included)
                          port reads nothing more
   --drop-final[=CMD]     never send final result lines; with =CMD only for that command
                          (e.g. --drop-final=+CGMM, --drop-final=Z)
+  --stall-input-after N  take in only the first N bytes from the PC; the rest stays in the
+                         pty, so the PC's writes stall once its buffer is full
 
 OBEX faults (counts run over the whole run, across OBEX sessions; work with both servers
 unless marked)

@@ -91,7 +91,7 @@ void PhoneSession::Run(int stopFd) {
     int masterAt = -1;
     if (mode_ != Mode::Cut) {
       masterAt = count;
-      const bool room = fromPc_.InFlight() < kReceiveBufferBytes;
+      const bool room = InputRoom() > 0;
       fds[count++] = {pty_.MasterFd(), static_cast<short>((room ? POLLIN : 0) | (out_.HasReady() ? POLLOUT : 0)), 0};
     }
     int backendAt = -1;
@@ -123,10 +123,21 @@ void PhoneSession::Run(int stopFd) {
   StopBackend();
 }
 
+size_t PhoneSession::InputRoom() const {
+  size_t room = kReceiveBufferBytes - std::min(kReceiveBufferBytes, fromPc_.InFlight());
+  if (options_.line.stallInputAfter) {
+    const uint64_t taken = received_ + fromPc_.InFlight();
+    const uint64_t left = *options_.line.stallInputAfter - std::min(*options_.line.stallInputAfter, taken);
+    room = static_cast<size_t>(std::min<uint64_t>(room, left));
+  }
+  return room;
+}
+
 void PhoneSession::ReadFromPc() {
   char buffer[kReceiveBufferBytes];
-  const size_t room = kReceiveBufferBytes - std::min(kReceiveBufferBytes, fromPc_.InFlight());
-  ssize_t n = read(pty_.MasterFd(), buffer, std::max<size_t>(1, room));
+  const size_t room = InputRoom();
+  if (room == 0) return;
+  ssize_t n = read(pty_.MasterFd(), buffer, room);
   if (n > 0) fromPc_.Add(std::string_view(buffer, static_cast<size_t>(n)), nowNs_);
   DeliverFromPc();
 }

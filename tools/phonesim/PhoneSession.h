@@ -38,6 +38,8 @@ class PhoneSession : private AtEngine::Host {
   void SendToPc(std::string_view bytes, bool answer) override;
   // Writes what is due and closes the line once a cut is due.
   void FlushToPc();
+  // Bytes the phone takes in from the pty now (its receive buffer, the input stall fault).
+  size_t InputRoom() const;
   // Takes what the PC wrote from the pty onto the line towards the phone.
   void ReadFromPc();
   // Hands the phone what has crossed the line by now.

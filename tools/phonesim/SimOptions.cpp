@@ -196,6 +196,9 @@ ParseOutcome ParseOptions(int argc, const char* const* argv, SimOptions& options
     } else if (arg == "--cut-at") {
       if (!number(UINT64_MAX, n)) return ParseOutcome::Error;
       options.line.cutAt = n;
+    } else if (arg == "--stall-input-after") {
+      if (!number(UINT64_MAX, n)) return ParseOutcome::Error;
+      options.line.stallInputAfter = n;
     } else if (arg == "--drop-final") {
       options.line.dropFinal = true;
       options.line.dropFinalCommand = inlineValue ? Upper(*inlineValue) : std::string();

@@ -16,7 +16,7 @@ TEST(Process, HelpNamesEveryOption) {
   for (const char* option :
        {"--link", "--control", "--baud", "--log", "--profile", "--manufacturer", "--model", "--serial", "--revision",
         "--start-in-obex", "--guard", "--obex", "--root", "--max-packet", "--memory", "--delay", "--silence-after",
-        "--garbage", "--cut-at", "--drop-final", "--obex-fail", "--obex-stall-after", "--obex-bad-length",
+        "--garbage", "--cut-at", "--drop-final", "--stall-input-after", "--obex-fail", "--obex-stall-after", "--obex-bad-length",
         "--bad-listing", "STATS", "MODE?", "QUIT"}) {
     EXPECT_NE(out.find(option), std::string::npos) << option;
   }
