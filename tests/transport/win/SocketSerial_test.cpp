@@ -143,6 +143,24 @@ TEST(SocketSerial, CutLineEndsReadsAndWrites)
     EXPECT_TRUE(line.socket.Close());
 }
 
+TEST(SocketSerial, StalledLineEndsAWrite)
+{
+    // The phone takes in nothing: once the pty's buffer is full the bytes cannot go on. The
+    // write gives up after what they need at the line's speed and a margin, and returns
+    // what went (at 200 ms a byte it would hold the worker for most of a day).
+    PhoneSim sim({"--stall-input-after", "0"});
+    ASSERT_TRUE(sim.Ready()) << sim.Error();
+    Line line(sim);
+    line.port.baudRate = 921600;
+    ASSERT_TRUE(line.socket.Open());
+    const std::string data(256 * 1024, 'x');
+    const int32_t written = line.socket.Write(data.data(), static_cast<int32_t>(data.size()));
+    EXPECT_GE(written, 0);
+    EXPECT_LT(written, static_cast<int32_t>(data.size()));
+    EXPECT_EQ(sim.Control("STATS"), "in=0 out=0");
+    EXPECT_TRUE(line.socket.Close());
+}
+
 TEST(SocketSerial, FallsBackToTheDevicePath)
 {
     PhoneSim sim;
