@@ -35,13 +35,6 @@ TEST(PacedLine, CarriesEachByteInTenBitTimesAfterTheOneBefore) {
   EXPECT_EQ(early + fast.TakeArrived(end).size(), mebibyte);
 }
 
-TEST(PacedLine, WithoutARateBytesArriveAtOnce) {
-  PacedLine line;
-  line.Add("abc", 5);
-  EXPECT_EQ(line.TakeArrived(5), "abc");
-  EXPECT_EQ(line.NextArrivalNs(), -1);
-}
-
 // Lower bounds only: a loaded machine may be slower than the line, never faster.
 TEST(LineRate, SimulatorTakesAndSendsAtTheLineRate) {
   SimProcess sim;
