@@ -78,10 +78,10 @@ void MainWindow::ProcessChangedPorts() { ::ProcessChangedPorts(AppCore::Instance
 void MainWindow::ReleasePort(TComm* port)
 {
     if (port != nullptr && currentPort.load() == port)
-        SendMessageA(handle, kSelectPortMessage, 0, 0);
+        SendMessageA(handle, QVM_SELECT_PORT, 0, 0);
 }
 
-void MainWindow::PortsChanged() { SendMessageA(handle, Thread_EnumPorts::kPortsChangedMessage, 0, 0); }
+void MainWindow::PortsChanged() { SendMessageA(handle, QVM_PORTS_CHANGED, 0, 0); }
 
 void MainWindow::RebuildDeviceList()
 {
@@ -168,19 +168,19 @@ LRESULT MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         return TRUE;
     case WM_DEVICECHANGE:
         return OnDeviceChange(wParam, lParam);
-    case kSelectPortMessage:
+    case QVM_SELECT_PORT:
         currentPort.store(reinterpret_cast<TComm*>(wParam));
         return 0;
-    case Thread_EnumPorts::kShowProgressMessage:
+    case QVM_SHOW_PROGRESS:
         // The progress window itself comes with the toolkit's dialogs; until then the record
         // is shown without one.
         if (reinterpret_cast<ScanProgress*>(wParam) == &progress)
             progress.Show();
         return 0;
-    case Thread_EnumPorts::kPortsChangedMessage:
+    case QVM_PORTS_CHANGED:
         RebuildDeviceList();
         return 0;
-    case kDeviceBusyMessage:
+    case QVM_DEVICE_BUSY:
         SetDeviceBusy(reinterpret_cast<Device*>(wParam), lParam != 0);
         return 0;
     default:
@@ -190,7 +190,7 @@ LRESULT MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 
 LRESULT MainWindow::OnCommand(int, int id, HWND)
 {
-    if (id == 120) {
+    if (id == IDM_EXIT) {
         SendMessageA(handle, WM_CLOSE, 0, 0);
         return 0;
     }

@@ -20,10 +20,6 @@ class MainWindow : public TWindow, public PortListObserver {
 public:
     static constexpr const char* kClassName = "qv_MainWindow";
 
-    // Private messages.
-    static constexpr UINT kSelectPortMessage = 0x9401;     // wParam: port or null
-    static constexpr UINT kDeviceBusyMessage = 0x9407;     // wParam: Device, lParam: 1 busy, 0 idle
-
     // The process singleton, created on first use.
     static MainWindow* Instance();
     // Destroys the singleton (after the message loop ended).
