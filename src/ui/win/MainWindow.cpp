@@ -1,7 +1,6 @@
 #include "ui/win/MainWindow.h"
 
 #include <dbt.h>
-#include <uxtheme.h>
 
 #include <cstddef>
 
@@ -11,6 +10,7 @@
 #include "discovery/PortList.h"
 #include "discovery/win/SystemPortPollers.h"
 #include "resources/resource.h"
+#include "toolkit/win/Theme.h"
 
 namespace {
 MainWindow* instance = nullptr;
@@ -32,7 +32,7 @@ void MainWindow::Release()
 MainWindow::MainWindow()
 {
     RegisterWindowClass(IDI_PROGRAM, nullptr, nullptr, kClassName, CS_OWNDC);
-    themesActive = IsThemeActive() != FALSE;
+    themesActive = ThemeApi::Get().IsThemeActive() != FALSE;
     AppCore* core = AppCore::Instance();
     core->SetCurrentDirectoryFromProcess();
     core->LoadSettings();
