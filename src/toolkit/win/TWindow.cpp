@@ -26,10 +26,16 @@ TWindow::~TWindow()
     // window go with the default processing only.
     HWND hwnd = handle;
     if (hwnd != nullptr) {
-        RemovePropA(hwnd, kObjectProperty);
-        Unsubclass();
+        // A thin wrapper never hears of its control's end: a handle whose window no longer
+        // links here belongs to somebody else by now.
+        const bool ours = GetPropA(hwnd, kObjectProperty) == this;
+        if (ours) {
+            RemovePropA(hwnd, kObjectProperty);
+            Unsubclass();
+        }
+        savedProcedure = nullptr;
         handle = nullptr;
-        if (IsWindow(hwnd))
+        if (ours)
             DestroyWindow(hwnd);
     }
     ReleaseWindow();
@@ -254,12 +260,12 @@ bool TWindow::BindControl(HWND control, SubclassRule rule)
     if (handle != nullptr && handle != control)
         ReleaseWindow();
     Bind(control);
-    return Subclass(rule);
+    return rule == SubclassRule::None || Subclass(rule);
 }
 
 bool TWindow::Subclass(SubclassRule rule)
 {
-    if (handle == nullptr)
+    if (handle == nullptr || rule == SubclassRule::None)
         return false;
     subclassRule = rule;
     if (savedProcedure != nullptr)
