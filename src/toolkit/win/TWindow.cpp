@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "toolkit/win/GMenu.h"
 #include "toolkit/win/ToolkitPalette.h"
 
 namespace {
@@ -132,6 +133,8 @@ LRESULT TWindow::RouteDrawItem(DRAWITEMSTRUCT* item)
 {
     if (item == nullptr)
         return kNotHandled;
+    if (item->CtlType == ODT_MENU)
+        return GMenu::DrawItem(item) ? TRUE : OnDrawItem(item);
     TWindow* control = FromHandle(item->hwndItem);
     if (control != nullptr && control != this)
         return control->OnDrawItem(item);
@@ -142,6 +145,8 @@ LRESULT TWindow::RouteMeasureItem(HWND hwnd, MEASUREITEMSTRUCT* item)
 {
     if (item == nullptr)
         return kNotHandled;
+    if (item->CtlType == ODT_MENU)
+        return GMenu::MeasureItem(item) ? TRUE : OnMeasureItem(item);
     TWindow* control = FromHandle(GetDlgItem(hwnd, static_cast<int>(item->CtlID)));
     if (control != nullptr && control != this)
         return control->OnMeasureItem(item);
