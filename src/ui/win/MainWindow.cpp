@@ -1,7 +1,6 @@
 #include "ui/win/MainWindow.h"
 
 #include <dbt.h>
-#include <uxtheme.h>
 
 #include <cstddef>
 
@@ -12,6 +11,7 @@
 #include "discovery/win/SystemPortPollers.h"
 #include "resources/resource.h"
 #include "toolkit/win/ScreenPlacementWin.h"
+#include "toolkit/win/Theme.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ void MainWindow::Release()
 MainWindow::MainWindow()
 {
     RegisterWindowClass(IDI_PROGRAM, nullptr, nullptr, kClassName, CS_OWNDC);
-    themesActive = IsThemeActive() != FALSE;
+    themesActive = ThemeApi::Get().IsThemeActive() != FALSE;
     AppCore* core = AppCore::Instance();
     core->SetCurrentDirectoryFromProcess();
     core->LoadSettings();
@@ -87,6 +87,8 @@ bool MainWindow::Create()
                     GetModuleHandleA(nullptr), this);
     if (handle == nullptr)
         return false;
+    if (menu.Create())
+        menu.Attach(this);
     const SettingsValues& values = AppCore::Instance()->Values();
     if (values.windowWidth != 0)
         MoveWindow(handle, values.windowX, values.windowY, values.windowWidth, values.windowHeight, FALSE);
@@ -107,10 +109,10 @@ void MainWindow::ProcessChangedPorts() { ::ProcessChangedPorts(AppCore::Instance
 void MainWindow::ReleasePort(TComm* port)
 {
     if (port != nullptr && currentPort.load() == port)
-        SendMessageA(handle, kSelectPortMessage, 0, 0);
+        SendMessageA(handle, QVM_SELECT_PORT, 0, 0);
 }
 
-void MainWindow::PortsChanged() { SendMessageA(handle, Thread_EnumPorts::kPortsChangedMessage, 0, 0); }
+void MainWindow::PortsChanged() { SendMessageA(handle, QVM_PORTS_CHANGED, 0, 0); }
 
 void MainWindow::RebuildDeviceList()
 {
@@ -197,19 +199,22 @@ LRESULT MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         return TRUE;
     case WM_DEVICECHANGE:
         return OnDeviceChange(wParam, lParam);
-    case kSelectPortMessage:
+    case WM_SETTINGCHANGE:
+        menu.RebuildFont();
+        return 0;
+    case QVM_SELECT_PORT:
         currentPort.store(reinterpret_cast<TComm*>(wParam));
         return 0;
-    case Thread_EnumPorts::kShowProgressMessage:
+    case QVM_SHOW_PROGRESS:
         // The progress window itself comes with the toolkit's dialogs; until then the record
         // is shown without one.
         if (reinterpret_cast<ScanProgress*>(wParam) == &progress)
             progress.Show();
         return 0;
-    case Thread_EnumPorts::kPortsChangedMessage:
+    case QVM_PORTS_CHANGED:
         RebuildDeviceList();
         return 0;
-    case kDeviceBusyMessage:
+    case QVM_DEVICE_BUSY:
         SetDeviceBusy(reinterpret_cast<Device*>(wParam), lParam != 0);
         return 0;
     default:
@@ -219,7 +224,7 @@ LRESULT MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 
 LRESULT MainWindow::OnCommand(int, int id, HWND)
 {
-    if (id == 120) {
+    if (id == IDM_EXIT) {
         SendMessageA(handle, WM_CLOSE, 0, 0);
         return 0;
     }

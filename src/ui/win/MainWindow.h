@@ -11,6 +11,7 @@
 #include "discovery/ScanProgressState.h"
 #include "discovery/win/ThreadClose.h"
 #include "discovery/win/ThreadEnumPorts.h"
+#include "toolkit/win/MainMenu.h"
 #include "toolkit/win/TWindow.h"
 
 class Device;
@@ -19,10 +20,6 @@ class SystemPortPollers;
 class MainWindow : public TWindow, public PortListObserver {
 public:
     static constexpr const char* kClassName = "qv_MainWindow";
-
-    // Private messages.
-    static constexpr UINT kSelectPortMessage = 0x9401;     // wParam: port or null
-    static constexpr UINT kDeviceBusyMessage = 0x9407;     // wParam: Device, lParam: 1 busy, 0 idle
 
     // The process singleton, created on first use.
     static MainWindow* Instance();
@@ -59,6 +56,7 @@ private:
     void RebuildDeviceList();
     void SetDeviceBusy(Device* device, bool busy);
 
+    MainMenu menu;
     GString title;
     std::atomic<TComm*> currentPort{nullptr};
     ScanProgressState progress;
