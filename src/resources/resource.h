@@ -15,10 +15,11 @@
 #define IDB_TOOLBAR_NORMAL   45
 #define IDB_TOOLBAR_HOT      46
 #define IDB_TOOLBAR_DISABLED 47
-/* 16x16 strips of twelve images: dialog buttons and port kinds. */
-#define IDB_PORTS_SERIAL     48
-#define IDB_PORTS_IRDA       49
-#define IDB_PORTS_BLUETOOTH  50
+/* 16x16 strips of twelve images in their normal, hot and disabled looks: dialog buttons (OK,
+   Cancel, information, settings, help, refresh) and the port kinds with their settings. */
+#define IDB_BUTTONS_NORMAL   48
+#define IDB_BUTTONS_HOT      49
+#define IDB_BUTTONS_DISABLED 50
 /* The control panel's file manager button, two 32x32 images each. */
 #define IDB_EXPLORER_NORMAL  55
 #define IDB_EXPLORER_HOT     56

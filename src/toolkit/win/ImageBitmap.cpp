@@ -72,6 +72,28 @@ HBITMAP CreateImageBitmap(const PixelImage& image)
     return bitmap;
 }
 
+HIMAGELIST ImageListFromIcons(std::initializer_list<int> iconIds, int width, int height)
+{
+    HIMAGELIST list = ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, static_cast<int>(iconIds.size()), 0);
+    if (list == nullptr)
+        return nullptr;
+    for (int id : iconIds) {
+        auto icon = static_cast<HICON>(
+            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON, width, height, 0));
+        if (icon != nullptr) {
+            ImageList_AddIcon(list, icon);
+            DestroyIcon(icon);
+        } else {
+            // An empty picture keeps the indexes of the icons after it.
+            PixelImage empty(width, height);
+            HBITMAP blank = CreateImageBitmap(empty);
+            ImageList_Add(list, blank, nullptr);
+            DeleteObject(blank);
+        }
+    }
+    return list;
+}
+
 ImageBitmap::ImageBitmap(const PixelImage& image)
     : bitmap(CreateImageBitmap(image)), width(image.width), height(image.height)
 {

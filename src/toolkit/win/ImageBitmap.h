@@ -3,6 +3,9 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
+
+#include <initializer_list>
 
 #include "toolkit/PixelImage.h"
 
@@ -16,6 +19,10 @@ void PrepareForDrawing(PixelImage& image);
 bool LoadBitmapResource(int id, PixelImage& out);
 // A 32-bit top-down DIB section holding the pixels; null on failure. The caller owns it.
 HBITMAP CreateImageBitmap(const PixelImage& image);
+
+// An image list of icon resources of one size, in the order given (a missing icon leaves its
+// place empty); null when the list cannot be made. The caller owns it.
+HIMAGELIST ImageListFromIcons(std::initializer_list<int> iconIds, int width, int height);
 
 // An image as a bitmap of its own, drawn with per-pixel alpha. Move-only.
 class ImageBitmap {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "toolkit/win/GMenu.h"
 #include "toolkit/win/ToolkitPalette.h"
 
 namespace {
@@ -26,10 +27,16 @@ TWindow::~TWindow()
     // window go with the default processing only.
     HWND hwnd = handle;
     if (hwnd != nullptr) {
-        RemovePropA(hwnd, kObjectProperty);
-        Unsubclass();
+        // A thin wrapper never hears of its control's end: a handle whose window no longer
+        // links here belongs to somebody else by now.
+        const bool ours = GetPropA(hwnd, kObjectProperty) == this;
+        if (ours) {
+            RemovePropA(hwnd, kObjectProperty);
+            Unsubclass();
+        }
+        savedProcedure = nullptr;
         handle = nullptr;
-        if (IsWindow(hwnd))
+        if (ours)
             DestroyWindow(hwnd);
     }
     ReleaseWindow();
@@ -126,6 +133,8 @@ LRESULT TWindow::RouteDrawItem(DRAWITEMSTRUCT* item)
 {
     if (item == nullptr)
         return kNotHandled;
+    if (item->CtlType == ODT_MENU)
+        return GMenu::DrawItem(item) ? TRUE : OnDrawItem(item);
     TWindow* control = FromHandle(item->hwndItem);
     if (control != nullptr && control != this)
         return control->OnDrawItem(item);
@@ -136,6 +145,8 @@ LRESULT TWindow::RouteMeasureItem(HWND hwnd, MEASUREITEMSTRUCT* item)
 {
     if (item == nullptr)
         return kNotHandled;
+    if (item->CtlType == ODT_MENU)
+        return GMenu::MeasureItem(item) ? TRUE : OnMeasureItem(item);
     TWindow* control = FromHandle(GetDlgItem(hwnd, static_cast<int>(item->CtlID)));
     if (control != nullptr && control != this)
         return control->OnMeasureItem(item);
@@ -254,12 +265,12 @@ bool TWindow::BindControl(HWND control, SubclassRule rule)
     if (handle != nullptr && handle != control)
         ReleaseWindow();
     Bind(control);
-    return Subclass(rule);
+    return rule == SubclassRule::None || Subclass(rule);
 }
 
 bool TWindow::Subclass(SubclassRule rule)
 {
-    if (handle == nullptr)
+    if (handle == nullptr || rule == SubclassRule::None)
         return false;
     subclassRule = rule;
     if (savedProcedure != nullptr)

@@ -32,6 +32,8 @@ public:
         // The object first: kNotHandled passes the message on to the control, anything else
         // means handled and the default window processing runs instead.
         NotHandledPassesOn,
+        // Not subclassed: the control keeps all its messages (thin wrappers).
+        None,
     };
 
     TWindow();
@@ -88,8 +90,8 @@ public:
                                     const char* className, UINT style);
     static LRESULT CALLBACK SharedWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-    // Takes over an existing control: binds the object to it and subclasses it. False when
-    // the control is missing or already bound to another object.
+    // Takes over an existing control: binds the object to it and subclasses it under the rule.
+    // False when the control is missing or already bound to another object.
     bool BindControl(HWND control, SubclassRule rule);
     bool Subclass(SubclassRule rule);
     void Unsubclass();

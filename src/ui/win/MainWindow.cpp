@@ -65,6 +65,8 @@ bool MainWindow::Create()
                     GetModuleHandleA(nullptr), this);
     if (handle == nullptr)
         return false;
+    if (menu.Create())
+        menu.Attach(this);
     const SettingsValues& values = AppCore::Instance()->Values();
     if (values.windowWidth != 0)
         MoveWindow(handle, values.windowX, values.windowY, values.windowWidth, values.windowHeight, FALSE);
@@ -168,6 +170,9 @@ LRESULT MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         return TRUE;
     case WM_DEVICECHANGE:
         return OnDeviceChange(wParam, lParam);
+    case WM_SETTINGCHANGE:
+        menu.RebuildFont();
+        return 0;
     case QVM_SELECT_PORT:
         currentPort.store(reinterpret_cast<TComm*>(wParam));
         return 0;

@@ -11,6 +11,7 @@
 #include "discovery/ScanProgressState.h"
 #include "discovery/win/ThreadClose.h"
 #include "discovery/win/ThreadEnumPorts.h"
+#include "toolkit/win/MainMenu.h"
 #include "toolkit/win/TWindow.h"
 
 class Device;
@@ -55,6 +56,7 @@ private:
     void RebuildDeviceList();
     void SetDeviceBusy(Device* device, bool busy);
 
+    MainMenu menu;
     GString title;
     std::atomic<TComm*> currentPort{nullptr};
     ScanProgressState progress;

@@ -1,9 +1,13 @@
-// Owner-drawn buttons as a user meets them: the image each state shows, and a right click
-// reported by handle so that a button deleted meanwhile is never read.
+// Owner-drawn controls as a user meets them: the image each button state shows, a right click
+// reported by handle so that a button deleted meanwhile is never read, and list rows toggled
+// from the keyboard.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <vector>
+
 #include "toolkit/win/Button.h"
+#include "toolkit/win/ListBox.h"
 #include "toolkit/win/Theme.h"
 
 namespace {
@@ -32,7 +36,14 @@ public:
         }
         return TWindow::WindowProc(hwnd, message, wParam, lParam);
     }
+    LRESULT OnCommand(int code, int id, HWND) override
+    {
+        if (code == LBN_SELCHANGE)
+            selectionChanges.push_back(id);
+        return 0;
+    }
     int rightClicks = 0;
+    std::vector<int> selectionChanges;
     TWindow* clicked = nullptr;
 };
 
@@ -120,4 +131,32 @@ TEST(Button, RightClickReachesTheParentAsAHandleThatMayBeGone)
     SendMessageA(held.Handle(), WM_RBUTTONUP, MK_LBUTTON, MAKELPARAM(3, 3));
     DrainQueue();
     EXPECT_EQ(panel.rightClicks, 2);
+}
+
+TEST(ListBox, SpaceTogglesTheSelectedRowAndTellsTheParent)
+{
+    Panel panel;
+    ListBox list;
+    ASSERT_TRUE(list.Create(&panel, 10114, ListBox::kCheckBoxes, nullptr, RECT{0, 0, 200, 60}));
+    ListBoxRow usable;
+    usable.hasCheckBox = true;
+    ListBoxRow unsupported;
+    unsupported.hasCheckBox = true;
+    unsupported.enabled = false;
+    ASSERT_EQ(list.AddRow("COM1", usable), 0);
+    ASSERT_EQ(list.AddRow("COM2", unsupported), 1);
+
+    list.Select(0);
+    SendMessageA(list.Handle(), WM_KEYUP, VK_SPACE, 0);
+    EXPECT_TRUE(list.Row(0)->checked);
+    EXPECT_EQ(panel.selectionChanges, std::vector<int>{10114});
+
+    list.Select(1);
+    SendMessageA(list.Handle(), WM_KEYUP, VK_SPACE, 0);
+    EXPECT_FALSE(list.Row(1)->checked);
+    EXPECT_EQ(panel.selectionChanges.size(), 1u) << "nothing changed, nothing to tell";
+
+    list.Clear();
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.Row(0), nullptr);
 }
