@@ -8,16 +8,22 @@ bool DialogProgress::Open(TWindow* owner, const char* caption, uint32_t delaySec
 {
     if (owner == nullptr)
         return false;
-    // A window of the previous run that has not met its closing tick yet goes now; a new run
-    // never takes it over.
-    if (handle != nullptr)
+    // A window of the previous run that has not met its closing tick yet is taken over by the
+    // new run (a visible one stays up and shows the new texts at once); one of another owner
+    // goes first.
+    if (handle != nullptr && GetWindow(handle, GW_OWNER) != owner->Handle())
         TDialog::Close();
-    state.Reset(delaySeconds * 1000, 100);
-    if (Create("IDD_DIALOG_PROGRESS", owner) == nullptr)
-        return false;
+    if (handle != nullptr) {
+        state.Reset(IsWindowVisible(handle) ? 0 : delaySeconds * 1000, 100);
+        controls.Reset(100);
+    } else {
+        state.Reset(delaySeconds * 1000, 100);
+        if (Create("IDD_DIALOG_PROGRESS", owner) == nullptr)
+            return false;
+        CentreOnScreen(handle);
+    }
     if (caption != nullptr)
         SetWindowTextA(handle, caption);
-    CentreOnScreen(handle);
     open.store(true);
     if (!state.Waiting())
         SetWindowPos(handle, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);

@@ -3,8 +3,9 @@
 // steps and close request (from any thread); the dialog's 200 ms timer applies them, shows the
 // dialog once its appearance delay ran out, and closes it on the first tick after Close.
 //
-// One object serves one thread after another: opening it again while the previous window
-// still waits for its closing tick finishes that window first, so each window closes.
+// One object serves one thread after another (the scan, then the closing thread): opening it
+// while the previous run's window still waits for its closing tick takes that window over for
+// the new run, so no window is left behind and a visible one shows the new texts at once.
 #pragma once
 
 #include <atomic>

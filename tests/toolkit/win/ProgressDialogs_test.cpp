@@ -110,25 +110,45 @@ TEST(DialogProgress, StepsAndTextFromAWorkerAreShownAtTheNextTick)
 }
 
 // The scan closes the dialog and the closing thread shows it again before the scan's window
-// met its closing tick: both windows must go.
-TEST(DialogProgress, ACloseDuringAScanClosesBothDialogs)
+// met its closing tick: the closing texts show and then every window goes.
+TEST(DialogProgress, ACloseDuringAScanShowsTheClosingTextsAndClosesBothDialogs)
 {
     Owner owner;
-    DialogProgress progress;
-    ASSERT_TRUE(progress.Open(&owner, "QV - Подключение", 1));
+    WatchedProgress progress;
+    ASSERT_TRUE(progress.Open(&owner, "QV - Подключение", 0));
     HWND scanWindow = progress.Handle();
+    std::thread([&] { progress.SetText(GString("Открытие порта «COM5»")); }).join();
+    ASSERT_TRUE(PumpUntil([&] { return ControlText(scanWindow, IDC_PROGRESS_TEXT) == "Открытие порта «COM5»"; }));
+    SendMessageA(GetDlgItem(scanWindow, IDCANCEL), BM_CLICK, 0, 0);
     std::thread([&] { progress.Close(); }).join();
-    EXPECT_FALSE(progress.IsOpen());
+    EXPECT_FALSE(progress.IsOpen()) << "a dialog asked to close counts as closed";
+
     ASSERT_TRUE(progress.Open(&owner, "QV - Подключение", 1));
     HWND closeWindow = progress.Handle();
     EXPECT_TRUE(progress.IsOpen());
+    EXPECT_FALSE(progress.IsCancelled());
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(closeWindow, IDCANCEL)));
     std::thread([&] {
+        progress.SetRange(0, 1);
         progress.SetText(GString("Закрытие портов..."));
         progress.Step();
-        progress.Close();
     }).join();
+    const int ticks = progress.ticks;
+    ASSERT_TRUE(PumpUntil([&] { return progress.ticks > ticks; }));
+    EXPECT_TRUE(IsWindowVisible(closeWindow));
+    EXPECT_EQ(ControlText(closeWindow, IDC_PROGRESS_TEXT), "Закрытие портов...");
+    std::thread([&] { progress.Close(); }).join();
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(scanWindow) && !IsWindow(closeWindow); }))
         << "scan window " << IsWindow(scanWindow) << ", closing window " << IsWindow(closeWindow);
+
+    // A scan that ends within its delay and the closing run after it: no window stays either.
+    ASSERT_TRUE(progress.Open(&owner, "QV - Подключение", 1));
+    HWND hidden = progress.Handle();
+    progress.Close();
+    ASSERT_TRUE(progress.Open(&owner, "QV - Подключение", 1));
+    EXPECT_FALSE(IsWindowVisible(progress.Handle()));
+    progress.Close();
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(hidden) && !IsWindow(progress.Handle()); }));
 }
 
 TEST(ProgressDialogs, CancelInBothDialogs)
