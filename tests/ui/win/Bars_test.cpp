@@ -1,12 +1,20 @@
-// The toolbar and the status bar in a window.
+// The toolbar and the status bar in a window, and in qv.exe: the bars on the main window and
+// the port scan's progress dialog, whose Cancel ends the scan.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "core/SettingsCodec.h"
 #include "resources/resource.h"
+#include "support/win/MessagePump.h"
+#include "support/win/PhoneSim.h"
+#include "support/win/QvProcess.h"
+#include "support/win/SimLog.h"
+#include "support/win/TempDir.h"
 #include "ui/win/StatusWindow.h"
 #include "ui/win/ToolBarMain.h"
 
@@ -94,4 +102,123 @@ TEST(StatusWindow, PartsFollowTheWidthAndTheTextsShow)
     SendMessageA(status.Handle(), SB_GETTEXTA, 2, reinterpret_cast<LPARAM>(text));
     EXPECT_STREQ(text, "");
     EXPECT_TRUE(status.MemoryTip().IsEmpty());
+}
+
+namespace {
+
+bool PrepareSettings(const TempDir& dir, const std::string& ownPort)
+{
+    SettingsStore store;
+    store.values.scanIrDA = false;
+    store.values.scanBluetooth = false;
+    for (int n = 1; n <= 99; ++n) {
+        std::string name = "COM" + std::to_string(n);
+        if (name == ownPort)
+            continue;
+        auto* record = new EXCLUDEPORTS;
+        record->name = name.c_str();
+        store.ExcludedPorts.Append(record);
+    }
+    std::vector<uint8_t> bytes = EncodeSettings(store);
+    return WriteFileBytes(dir.File("program.cfg"), std::vector<unsigned char>(bytes.begin(), bytes.end()));
+}
+
+struct OwnedDialog {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK FindOwnedDialog(HWND hwnd, LPARAM lParam)
+{
+    auto* search = reinterpret_cast<OwnedDialog*>(lParam);
+    char cls[16] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (GetWindow(hwnd, GW_OWNER) == search->owner && std::string(cls) == "#32770" && IsWindowVisible(hwnd)) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND VisibleDialogOf(HWND owner)
+{
+    OwnedDialog search{owner, nullptr};
+    EnumWindows(FindOwnedDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string Text(HWND window)
+{
+    char text[256] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+RECT ChildRect(HWND parent, HWND child)
+{
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+bool WaitFor(const std::function<bool()>& done)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 30000; Sleep(50)) {
+        if (done())
+            return true;
+    }
+    return done();
+}
+
+}  // namespace
+
+// A phone that never answers keeps the scan in its handshake for seconds: the progress
+// dialog comes up, and its Cancel ends the scan at the scan's next check.
+TEST(MainWindowBars, BarsShowAndTheScanDialogsCancelEndsTheScan)
+{
+    PhoneSim sim({"--profile", "generic", "--silence-after", "0"});
+    ASSERT_TRUE(sim.Ready()) << sim.Error();
+    TempDir dir;
+    ASSERT_TRUE(PrepareSettings(dir, sim.ComName()));
+    QvProcess qv(dir.Path());
+    HWND main = qv.WaitForMainWindow(20000);
+    ASSERT_NE(main, nullptr);
+
+    // Once the window shows: the toolbar across the top, the status bar at the bottom.
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }));
+    RECT client{};
+    GetClientRect(main, &client);
+    HWND status = GetDlgItem(main, IDC_STATUS_BAR);
+    ASSERT_NE(status, nullptr);
+    EXPECT_TRUE(IsWindowVisible(status));
+    EXPECT_EQ(ChildRect(main, status).bottom, client.bottom);
+    HWND toolbar = FindWindowExA(main, nullptr, "qv_DockWindow", nullptr);
+    ASSERT_NE(toolbar, nullptr);
+    EXPECT_TRUE(IsWindowVisible(toolbar));
+    RECT bar = ChildRect(main, toolbar);
+    EXPECT_EQ(bar.top, 0);
+    EXPECT_EQ(bar.right - bar.left, client.right);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(toolbar, IDM_RESCAN)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(toolbar, IDM_COPY)));
+
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = VisibleDialogOf(main)) != nullptr; })) << "no progress dialog";
+    EXPECT_EQ(Text(dialog), "QV - Подключение");
+    EXPECT_TRUE(WaitFor([&] { return Text(GetDlgItem(dialog, IDC_PROGRESS_TEXT)) == "Открытие порта «" + sim.ComName() + "»"; }))
+        << Text(GetDlgItem(dialog, IDC_PROGRESS_TEXT));
+    HWND cancel = GetDlgItem(dialog, IDCANCEL);
+    SendMessageA(cancel, BM_CLICK, 0, 0);
+    EXPECT_FALSE(IsWindowEnabled(cancel));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); })) << "the scan did not end";
+    // Cancelled in the handshake: no second attempt, no identification.
+    const std::string log = sim.Log();
+    EXPECT_EQ(LinesFromPc(log, "ATZ"), 1) << log;
+    EXPECT_EQ(LinesFromPc(log, "AT+CGMI"), 0) << log;
+    EXPECT_EQ(qv.Title(), "Quorvan");
+
+    qv.Close();
+    DWORD exitCode = 99;
+    ASSERT_TRUE(qv.WaitForExit(30000, exitCode));
+    EXPECT_EQ(exitCode, 0u);
 }
