@@ -28,7 +28,11 @@ bool StatusWindow::Create(TWindow* mainWindow)
         DestroyWindow(bar);
         return false;
     }
-    SetParts(bar, InitialStatusEdges());
+    // The control places itself along its parent's bottom edge as it is created: a bar that
+    // already has its width never gets a size message for it.
+    RECT client{};
+    GetClientRect(bar, &client);
+    SetParts(bar, client.right > 0 ? StatusEdgesForWidth(client.right) : InitialStatusEdges());
     TooltipOnDemand();
     return true;
 }

@@ -78,18 +78,24 @@ TEST(StatusWindow, PartsFollowTheWidthAndTheTextsShow)
     StatusWindow status;
     ASSERT_TRUE(status.Create(&owner));
     EXPECT_EQ(GetDlgCtrlID(status.Handle()), IDC_STATUS_BAR);
+    // The control spans its parent from its creation on; the parts follow its width, also
+    // when it is laid out again at another one.
+    auto parts = [&] {
+        RECT bar{};
+        GetClientRect(status.Handle(), &bar);
+        int edges[3] = {};
+        SendMessageA(status.Handle(), SB_GETPARTS, 3, reinterpret_cast<LPARAM>(edges));
+        return std::vector<int>{bar.right, edges[0], edges[1], edges[2]};
+    };
+    std::vector<int> p = parts();
+    ASSERT_GT(p[0], 0);
+    EXPECT_EQ(p, (std::vector<int>{p[0], p[0] / 3, p[0] / 3 + p[0] / 3 / 2, -1}));
+    SetWindowPos(owner.Handle(), nullptr, 0, 0, 600, 300, SWP_NOZORDER | SWP_NOMOVE);
     RECT client{};
     GetClientRect(owner.Handle(), &client);
-    SetWindowPos(status.Handle(), nullptr, 0, client.bottom - 20, 900, 20, SWP_NOZORDER | SWP_SHOWWINDOW);
-    // The control spans its parent; the parts follow its width.
-    RECT bar{};
-    GetClientRect(status.Handle(), &bar);
-    const int width = bar.right;
-    int edges[3] = {};
-    ASSERT_EQ(SendMessageA(status.Handle(), SB_GETPARTS, 3, reinterpret_cast<LPARAM>(edges)), 3);
-    EXPECT_EQ(edges[0], width / 3);
-    EXPECT_EQ(edges[1], width / 3 + width / 3 / 2);
-    EXPECT_EQ(edges[2], -1);
+    SetWindowPos(status.Handle(), nullptr, 0, client.bottom - 20, client.right, 20, SWP_NOZORDER | SWP_SHOWWINDOW);
+    const int width = client.right;
+    EXPECT_EQ(parts(), (std::vector<int>{width, width / 3, width / 3 + width / 3 / 2, -1}));
 
     status.SetMessage("Объектов: %d", 7);
     status.SetMemory(1536, 1048576, false);
