@@ -72,7 +72,7 @@ TEST(ToolBarMain, ButtonsFollowTheCommandStateAndReachTheOwner)
     EXPECT_EQ(owner.commands, std::vector<int>{IDM_PORTS});
 }
 
-TEST(StatusWindow, PartsFollowTheWidthAndTheTextsShow)
+TEST(StatusWindow, PartsFollowTheWidthAndTheTooltipThePointersPart)
 {
     Owner owner;
     StatusWindow status;
@@ -97,17 +97,24 @@ TEST(StatusWindow, PartsFollowTheWidthAndTheTextsShow)
     const int width = client.right;
     EXPECT_EQ(parts(), (std::vector<int>{width, width / 3, width / 3 + width / 3 / 2, -1}));
 
-    status.SetMessage("Объектов: %d", 7);
+    // The tooltip asks for its text: the part under the pointer answers, part 2 with the
+    // exact byte counts; an empty part leaves the request unanswered.
     status.SetMemory(1536, 1048576, false);
-    char text[128] = {};
-    SendMessageA(status.Handle(), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
-    EXPECT_STREQ(text, "Объектов: 7");
-    SendMessageA(status.Handle(), SB_GETTEXTA, 2, reinterpret_cast<LPARAM>(text));
-    EXPECT_STREQ(text, "1.5 КБ / 1.0 МБ");
-    status.Clear();
-    SendMessageA(status.Handle(), SB_GETTEXTA, 2, reinterpret_cast<LPARAM>(text));
-    EXPECT_STREQ(text, "");
-    EXPECT_TRUE(status.MemoryTip().IsEmpty());
+    auto tipOver = [&](int part) {
+        RECT r{};
+        SendMessageA(status.Handle(), SB_GETRECT, part, reinterpret_cast<LPARAM>(&r));
+        POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        ClientToScreen(status.Handle(), &centre);
+        SetCursorPos(centre.x, centre.y);
+        NMTTDISPINFOA request{};
+        request.hdr.hwndFrom = status.Tooltip();
+        request.hdr.code = TTN_GETDISPINFOA;
+        SendMessageA(status.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
+        return std::string(request.lpszText != nullptr ? request.lpszText : "(none)");
+    };
+    EXPECT_EQ(tipOver(2), status.MemoryTip().CStr());
+    EXPECT_EQ(tipOver(2).substr(0, 17), "Свободно / Всего\n");
+    EXPECT_EQ(tipOver(0), "(none)");
 }
 
 namespace {
