@@ -14,13 +14,20 @@ TSize MeasureMenuItem(const MenuItemExtent& item, const MenuFontMetrics& font)
     return TSize(textWidth + 2 * kMenuMargin + kMenuGap + 2 * height, height);
 }
 
+int32_t MenuTextItemHeight(const MenuFontMetrics& font)
+{
+    MenuItemExtent text;
+    text.image = TSize(kMenuImageSide, kMenuImageSide);
+    return MeasureMenuItem(text, font).cy;
+}
+
 int32_t MenuGutterWidth(int32_t itemHeight) { return kMenuMargin + kMenuGap + itemHeight; }
 
-MenuItemParts LayOutMenuItem(const TRect& item, const MenuItemExtent& extent)
+MenuItemParts LayOutMenuItem(const TRect& item, const MenuItemExtent& extent, int32_t gutterWidth)
 {
     MenuItemParts parts;
     const int32_t height = item.Height();
-    const int32_t gutterRight = item.left + MenuGutterWidth(height);
+    const int32_t gutterRight = item.left + gutterWidth;
     parts.gutter = TRect(item.left, item.top, gutterRight, item.bottom);
     const TSize image = extent.image.cx > 0 ? extent.image : TSize(height - 4, height - 4);
     const int32_t imageLeft = item.left + (gutterRight - item.left - image.cx) / 2;

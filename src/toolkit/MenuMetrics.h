@@ -22,13 +22,17 @@ constexpr int32_t kMenuMargin = 6;
 constexpr int32_t kMenuGap = 3;
 constexpr int32_t kMenuSeparatorHeight = 5;
 constexpr int32_t kMenuAcceleratorGap = 2 * kMenuMargin;  // between the text and its accelerator
+constexpr int32_t kMenuImageSide = 16;
 
 // Separators are 5 pixels high; other items fit the text with 2 pixels above and below, and
 // the image with 1. Bar items are as wide as their text; popup items add the gutter, the
 // margins and room for the accelerator or submenu arrow.
 TSize MeasureMenuItem(const MenuItemExtent& item, const MenuFontMetrics& font);
 
-// The gutter of a popup item: a square of the item's height plus margin and gap.
+// The height of a popup's text items with their 16-pixel pictures: the gutter of every item,
+// separators included, is as wide as theirs.
+int32_t MenuTextItemHeight(const MenuFontMetrics& font);
+// The gutter of a popup: a square of the text items' height plus margin and gap.
 int32_t MenuGutterWidth(int32_t itemHeight);
 
 struct MenuItemParts {
@@ -39,4 +43,4 @@ struct MenuItemParts {
     TRect separator;    // one pixel high, from the gutter's edge
 };
 
-MenuItemParts LayOutMenuItem(const TRect& item, const MenuItemExtent& extent);
+MenuItemParts LayOutMenuItem(const TRect& item, const MenuItemExtent& extent, int32_t gutterWidth);

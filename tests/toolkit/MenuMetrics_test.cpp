@@ -41,14 +41,22 @@ TEST(MenuMetrics, ItemSizes)
 TEST(MenuMetrics, PartsOfAPopupItem)
 {
     // An item 131 x 18 at (0, 36) with a 16 x 16 image and an accelerator of 20 pixels.
-    const MenuItemExtent extent = Item(60, 20, {16, 16});
-    MenuItemParts parts = LayOutMenuItem(TRect(0, 36, 131, 54), extent);
+    const MenuFontMetrics font{13, 1};
+    EXPECT_EQ(MenuTextItemHeight(font), 18);
+    EXPECT_EQ(MenuTextItemHeight(MenuFontMetrics{11, 0}), 18) << "never lower than a picture";
     EXPECT_EQ(MenuGutterWidth(18), 27);
+    const MenuItemExtent extent = Item(60, 20, {16, 16});
+    MenuItemParts parts = LayOutMenuItem(TRect(0, 36, 131, 54), extent, 27);
     EXPECT_EQ(parts.gutter, TRect(0, 36, 27, 54));
     EXPECT_EQ(parts.image, TRect(5, 37, 21, 53));
     EXPECT_EQ(parts.text, TRect(33, 36, 113, 54));
     EXPECT_EQ(parts.accelerator, TRect(93, 36, 113, 54));
-    EXPECT_EQ(parts.separator, TRect(27, 45, 131, 46));
     // Without an image the check mark takes a square a little smaller than the item.
-    EXPECT_EQ(LayOutMenuItem(TRect(0, 0, 131, 18), Item(60, 0)).image, TRect(6, 2, 20, 16));
+    EXPECT_EQ(LayOutMenuItem(TRect(0, 0, 131, 18), Item(60, 0), 27).image, TRect(6, 2, 20, 16));
+    // A separator, 5 high, keeps the popup's gutter: its line starts at the same edge.
+    MenuItemExtent separator;
+    separator.separator = true;
+    MenuItemParts line = LayOutMenuItem(TRect(0, 54, 131, 59), separator, 27);
+    EXPECT_EQ(line.gutter, TRect(0, 54, 27, 59));
+    EXPECT_EQ(line.separator, TRect(27, 56, 131, 57));
 }

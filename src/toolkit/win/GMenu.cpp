@@ -94,12 +94,12 @@ void DrawCheckMark(HDC dc, const RECT& box, COLORREF colour, bool radio)
     HGDIOBJ oldPen = SelectObject(dc, pen);
     HGDIOBJ oldBrush = SelectObject(dc, brush);
     if (radio) {
-        const int r = std::max(2, size / 5);
+        const int r = std::max(2, size / 4);
         Ellipse(dc, cx - r, cy - r, cx + r + 1, cy + r + 1);
     } else {
-        // A tick three pixels thick: down-right from the left, then up-right.
-        const int unit = std::max(1, size / 8);
-        for (int t = 0; t < 3; ++t) {
+        // A tick two pixels thick: down-right from the left, then up-right.
+        const int unit = std::max(1, (size + 2) / 7);
+        for (int t = 0; t < 2; ++t) {
             POINT tick[3] = {{cx - 3 * unit, cy - unit + t}, {cx - unit, cy + unit + t}, {cx + 3 * unit, cy - 3 * unit + t}};
             Polyline(dc, tick, 3);
         }
@@ -339,8 +339,10 @@ void GMenu::DrawPopupItem(const GMenuItem& item, const DRAWITEMSTRUCT& draw) con
     const RECT rect = draw.rcItem;
     const UINT state = draw.itemState;
     const MenuItemExtent extent = ExtentOf(dc, item);
-    const MenuItemParts parts =
-        LayOutMenuItem(TRect(rect.left, rect.top, rect.right, rect.bottom), extent);
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    const int32_t gutterWidth = MenuGutterWidth(MenuTextItemHeight(MenuFontMetrics{tm.tmHeight, tm.tmExternalLeading}));
+    const MenuItemParts parts = LayOutMenuItem(TRect(rect.left, rect.top, rect.right, rect.bottom), extent, gutterWidth);
     const RECT gutter = ToRect(parts.gutter);
     RECT body = rect;
     body.left = gutter.right;

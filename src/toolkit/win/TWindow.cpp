@@ -248,13 +248,6 @@ LRESULT CALLBACK TWindow::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, L
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-LRESULT TWindow::DefaultProcessing(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) const
-{
-    if (savedProcedure != nullptr)
-        return CallWindowProcA(savedProcedure, hwnd, message, wParam, lParam);
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
 bool TWindow::BindControl(HWND control, SubclassRule rule)
 {
     if (control == nullptr || !IsWindow(control))

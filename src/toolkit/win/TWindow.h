@@ -142,9 +142,6 @@ protected:
     // Everything the window held: tooltip, font, brush, subclass, the link to the object and
     // the handle. Runs when the window is destroyed; safe to run twice.
     void ReleaseWindow();
-    // The default processing of a message the object did not handle: the control's own
-    // procedure while subclassed, else the default window procedure.
-    LRESULT DefaultProcessing(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) const;
 
     HWND handle = nullptr;
     HFONT font = nullptr;
