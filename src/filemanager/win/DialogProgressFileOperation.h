@@ -36,8 +36,6 @@ public:
     void SetTargetText(const GString& text) { meter.SetTargetText(text); }
     void SetFileCounter(uint32_t number, uint32_t count) { meter.SetFileCounter(number, count); }
     void SetTotalSize(uint64_t size) { meter.SetTotalSize(size); }
-    void SetFileSize64(uint64_t size) { meter.SetFileSize(size); }
-    void AddTransferred64(uint64_t bytes) { meter.AddTransferred(bytes); }
     // The next tick closes the dialog.
     void RequestClose() { meter.RequestClose(); }
     void Close() override { RequestClose(); }
