@@ -82,3 +82,30 @@
 #define IDS_ASK_SIZE_LIMIT         1050
 #define IDS_COM_INIT_FAILED        1101
 #define IDS_SETTINGS_NOT_SAVED     1102
+
+/* The product's addresses: the About box links and the help command. */
+#define QV_WEB_SITE          "https://quorvan.example.org/"
+#define QV_SUPPORT_MAIL      "support@quorvan.example.org"
+#define QV_HELP_PAGE         "https://quorvan.example.org/help/"
+
+/* Controls of the progress and wait dialogs. */
+#define IDC_PROGRESS_TEXT    10300
+#define IDC_PROGRESS_BAR     10301
+/* Controls of the About box. */
+#define IDC_ABOUT_NAME       100
+#define IDC_ABOUT_VERSION    101
+#define IDC_ABOUT_BANNER     102
+#define IDC_ABOUT_ICON       103
+#define IDC_ABOUT_SITE       104
+#define IDC_ABOUT_MAIL       105
+/* Controls of the file operation progress dialog. */
+#define IDC_FILEOP_SOURCE    10400
+#define IDC_FILEOP_FILE_BAR  10401
+#define IDC_FILEOP_TARGET    10402
+#define IDC_FILEOP_TOTAL_BAR 10403
+#define IDC_FILEOP_SPEED     10404
+#define IDC_FILEOP_TIME_LEFT 10405
+#define IDC_FILEOP_COUNTER   10406
+#define IDC_FILEOP_TOTAL     10407
+/* The main window's status bar. */
+#define IDC_STATUS_BAR       601

@@ -3,6 +3,7 @@
 #include <dbt.h>
 
 #include <cstddef>
+#include <vector>
 
 #include "core/win/AppCore.h"
 #include "devices/Device.h"
@@ -34,6 +35,12 @@ bool NormalWindowRect(HWND window, RECT& rect)
         OffsetRect(&rect, monitor.rcWork.left - monitor.rcMonitor.left,
                    monitor.rcWork.top - monitor.rcMonitor.top);
     return true;
+}
+
+// Shown by its own style: the layout runs before the main window itself is visible.
+bool IsShownPanel(const TWindow* panel)
+{
+    return panel->Handle() != nullptr && (GetWindowLongA(panel->Handle(), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 }  // namespace
@@ -89,11 +96,20 @@ bool MainWindow::Create()
         return false;
     if (menu.Create())
         menu.Attach(this);
+    commandState.Attach(&menu);
     const SettingsValues& values = AppCore::Instance()->Values();
+    // Without its pictures there is no toolbar; the commands stay in the menu.
+    if (toolbar.Create(this, &commandState) && values.showToolbar)
+        toolbar.Show();
+    menu.SetCheck(IDM_TOOLBAR, values.showToolbar);
+    if (statusBar.Create(this) && values.showStatusBar)
+        statusBar.Show();
+    menu.SetCheck(IDM_STATUS_BAR, values.showStatusBar);
     if (values.windowWidth != 0)
         MoveWindow(handle, values.windowX, values.windowY, values.windowWidth, values.windowHeight, FALSE);
     // A placement saved on a larger screen, or a damaged one, must not hide the window.
     KeepWindowOnScreen(handle);
+    LayOut();
     return true;
 }
 
@@ -206,10 +222,8 @@ LRESULT MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         currentPort.store(reinterpret_cast<TComm*>(wParam));
         return 0;
     case QVM_SHOW_PROGRESS:
-        // The progress window itself comes with the toolkit's dialogs; until then the record
-        // is shown without one.
         if (reinterpret_cast<ScanProgress*>(wParam) == &progress)
-            progress.Show();
+            progress.Show(this);
         return 0;
     case QVM_PORTS_CHANGED:
         RebuildDeviceList();
@@ -240,6 +254,66 @@ LRESULT MainWindow::OnEraseBackground(HDC dc)
     GetClientRect(handle, &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_APPWORKSPACE));
     return 1;
+}
+
+LRESULT MainWindow::OnSize(int, int, UINT type)
+{
+    if (type != SIZE_MINIMIZED)
+        LayOut();
+    return 0;
+}
+
+LRESULT MainWindow::OnShowWindow(BOOL shown, UINT)
+{
+    if (!shown || shownOnce)
+        return kNotHandled;
+    // Panels sharing a side draw the edge between them once the window is up.
+    shownOnce = true;
+    const std::vector<DockWindow*>& panels = DockWindow::Panels();
+    std::vector<DockedPanel> docked;
+    std::vector<uint32_t> edges;
+    for (DockWindow* panel : panels) {
+        docked.push_back(DockedPanel{panel->Side(), IsShownPanel(panel), panel->BarSize()});
+        edges.push_back(panel->Style() & kDockEdges);
+    }
+    edges = EdgesAfterFirstShow(docked, edges);
+    for (size_t i = 0; i < panels.size(); ++i) {
+        if (docked[i].visible)
+            panels[i]->SetEdges(edges[i]);
+    }
+    return kNotHandled;
+}
+
+void MainWindow::LayOut()
+{
+    const std::vector<DockWindow*>& panels = DockWindow::Panels();
+    if (handle == nullptr || panels.empty())
+        return;
+    RECT client{};
+    GetClientRect(handle, &client);
+    TRect free(client.left, client.top, client.right, client.bottom);
+    HDWP moves = BeginDeferWindowPos(static_cast<int>(panels.size()) + 2);
+    auto place = [&](HWND window, const TRect& r) {
+        if (moves != nullptr)
+            moves = DeferWindowPos(moves, window, nullptr, r.left, r.top, r.Width(), r.Height(),
+                                   SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    if (IsShownPanel(&statusBar)) {
+        const int height = statusBar.OuterSize().cy;
+        place(statusBar.Handle(), TRect(free.left, free.bottom - height, free.right, free.bottom));
+        free.bottom -= height;
+    }
+    std::vector<DockedPanel> docked;
+    for (DockWindow* panel : panels)
+        docked.push_back(DockedPanel{panel->Side(), panel->IsDocked() && IsShownPanel(panel), panel->BarSize()});
+    std::vector<TRect> placed;
+    LayOutDockedPanels(free, docked, placed);
+    for (size_t i = 0; i < panels.size(); ++i) {
+        if (docked[i].visible)
+            place(panels[i]->Handle(), placed[i]);
+    }
+    if (moves != nullptr)
+        EndDeferWindowPos(moves);
 }
 
 LRESULT MainWindow::OnDestroy()
@@ -275,6 +349,7 @@ LRESULT MainWindow::OnClose()
         values.windowHeight = rect.bottom - rect.top;
     }
     AppCore::Destroy();
+    toolbar.CloseIfAlive();
     SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
     return kNotHandled;
 }

@@ -7,12 +7,15 @@
 #include <memory>
 
 #include "core/GString.h"
+#include "core/Subject.h"
 #include "discovery/DiscoveryCycle.h"
-#include "discovery/ScanProgressState.h"
 #include "discovery/win/ThreadClose.h"
 #include "discovery/win/ThreadEnumPorts.h"
 #include "toolkit/win/MainMenu.h"
 #include "toolkit/win/TWindow.h"
+#include "ui/win/ScanProgressDialog.h"
+#include "ui/win/StatusWindow.h"
+#include "ui/win/ToolBarMain.h"
 
 class Device;
 class SystemPortPollers;
@@ -44,6 +47,8 @@ public:
     LRESULT OnClose() override;
     LRESULT OnInitMenuPopup(HWND hwnd, HMENU menu, UINT position, BOOL systemMenu) override;
     LRESULT OnEraseBackground(HDC dc) override;
+    LRESULT OnSize(int width, int height, UINT type) override;
+    LRESULT OnShowWindow(BOOL shown, UINT status) override;
 
     const GString& Title() const { return title; }
 
@@ -55,11 +60,18 @@ private:
     // The device list: for now the names of the identified phones in the title.
     void RebuildDeviceList();
     void SetDeviceBusy(Device* device, bool busy);
+    // Places the status bar and the visible docked panels in the client area.
+    void LayOut();
 
+    // First: the toolbar and the menu observe it until they go.
+    CommandStateSubject commandState;
     MainMenu menu;
     GString title;
     std::atomic<TComm*> currentPort{nullptr};
-    ScanProgressState progress;
+    StatusWindow statusBar;
+    ToolBarMain toolbar;
+    bool shownOnce = false;
+    ScanProgressDialog progress;
     Thread_EnumPorts scanThread;
     Thread_Close closeThread;
     std::unique_ptr<SystemPortPollers> pollers;
