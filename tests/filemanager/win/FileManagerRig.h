@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <map>
 #include <memory>
 #include <string>
 #include <thread>
@@ -227,6 +228,7 @@ public:
 
     bool answered = false;
     std::string text;                   // the message text (control 110)
+    std::map<int, std::string> texts;   // the replace dialog's size and date lines by id
     std::vector<int> visibleButtons;    // of 6, 32, 7, 2 in that order
     std::vector<RECT> buttonPlaces;     // their places in the dialog's client area
 
@@ -248,6 +250,10 @@ private:
         char buffer[512] = {};
         GetDlgItemTextA(dialog, IDC_CONFIRM_TEXT, buffer, sizeof buffer);
         text = buffer;
+        for (int id : {IDC_REPLACE_OLD_SIZE, IDC_REPLACE_OLD_DATE, IDC_REPLACE_NEW_SIZE, IDC_REPLACE_NEW_DATE}) {
+            if (GetDlgItemTextA(dialog, id, buffer, sizeof buffer) > 0)
+                texts[id] = buffer;
+        }
         for (int id : {IDYES, IDC_YES_TO_ALL, IDNO, IDCANCEL}) {
             HWND control = GetDlgItem(dialog, id);
             if (control == nullptr || !IsWindowVisible(control))
