@@ -2,10 +2,7 @@
 
 #include <shellapi.h>
 
-#include <algorithm>
-
 #include "filemanager/FileManagerRules.h"
-#include "filemanager/ListLogic.h"
 #include "filemanager/win/DateTimeText.h"
 #include "filemanager/win/FileManagerWindow.h"
 #include "resources/resource.h"
@@ -47,8 +44,6 @@ void FileManagerListView::SetSystemImageLists(HIMAGELIST small, HIMAGELIST large
 
 void FileManagerListView::ShowEntries(std::vector<FolderObject> entries)
 {
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const FolderObject& a, const FolderObject& b) { return CompareEntries(&a, &b) < 0; });
     shownEntries = std::move(entries);
     placeholder = false;
     SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);

@@ -19,8 +19,8 @@ public:
     // Image lists of the shell, shared; the large one only when it exists.
     void SetSystemImageLists(HIMAGELIST small, HIMAGELIST large);
 
-    // Shows a listing: sorted (CompareEntries), nothing selected but the first row, which is
-    // also focused.
+    // Shows a listing in the order given (the listing workers sort it), nothing selected but
+    // the first row, which is also focused.
     void ShowEntries(std::vector<FolderObject> entries);
     void Clear();
     // The entry of a row; null for the placeholder and rows out of range.

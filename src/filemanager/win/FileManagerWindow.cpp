@@ -1,5 +1,7 @@
 #include "filemanager/win/FileManagerWindow.h"
 
+#include <algorithm>
+
 #include "core/MessageReporter.h"
 #include "core/Settings.h"
 #include "devices/TComm.h"
@@ -208,9 +210,17 @@ void FileManagerWindow::ReadFolderIntoList(const ThreadObject& worker)
         WorkerWait wait(waitDialog, worker);
         snapshot.listed = !wait.IsCancelled() && files->ReadFolder(&wait);
         if (snapshot.listed) {
-            snapshot.entries.reserve(files->entries.Count());
+            // Sorted here, on the worker, where it keeps no message waiting; the entries are
+            // copied once, in the list's order.
+            std::vector<const FolderObject*> order;
+            order.reserve(files->entries.Count());
             for (ListIterator<FolderObject> it(files->entries); !it.IsDone(); it.Next())
-                snapshot.entries.push_back(*it.CurrentItem());
+                order.push_back(it.CurrentItem());
+            std::stable_sort(order.begin(), order.end(),
+                             [](const FolderObject* a, const FolderObject* b) { return CompareEntries(a, b) < 0; });
+            snapshot.entries.reserve(order.size());
+            for (const FolderObject* entry : order)
+                snapshot.entries.push_back(*entry);
             snapshot.memoryFree = files->memoryFree;
             snapshot.memoryTotal = files->memoryTotal;
         }
