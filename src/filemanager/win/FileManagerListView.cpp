@@ -131,8 +131,18 @@ void FileManagerListView::SelectOnly(int row)
 
 int FileManagerListView::EntryIcon(const FolderObject& entry)
 {
-    if (entry.type == FolderObject::kFolder)
-        return kFolderIcon;
+    if (entry.type == FolderObject::kFolder) {
+        // Where the system keeps the folder picture elsewhere than its usual place, the shell
+        // says so.
+        if (folderIcon < 0) {
+            SHFILEINFOA info{};
+            folderIcon = SHGetFileInfoA("folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
+                                        SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON) != 0
+                             ? info.iIcon
+                             : kFolderIcon;
+        }
+        return folderIcon;
+    }
     // The shell is asked for a file of that extension with normal attributes: no file is
     // touched, and one question per extension serves a whole folder of photos.
     char extension[MAX_PATH] = {};

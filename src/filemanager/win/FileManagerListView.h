@@ -52,4 +52,5 @@ private:
     bool placeholder = false;
     // System image list index of a file, by its lower-case extension.
     std::map<std::string, int> iconByExtension;
+    int folderIcon = -1;  // asked once
 };

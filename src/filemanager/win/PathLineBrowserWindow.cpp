@@ -133,13 +133,17 @@ LRESULT PathLineBrowserWindow::OnEraseBackground(HDC dc)
     GetClientRect(handle, &client);
     RECT area = client;
     area.bottom += 1;
+    // The face colour first: a theme without a bar background leaves the area as it finds
+    // it, and the buttons paint over this through a fresh buffer.
+    FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
     ThemeHandle theme(handle, L"REBAR");
     if (theme) {
         ThemeApi::Get().DrawThemeBackground(theme.Get(), dc, 0, 0, &area, nullptr);
+        // With BF_ADJUST the theme writes the rectangle inside the edge: it needs a place for it.
+        RECT inside{};
         ThemeApi::Get().DrawThemeEdge(theme.Get(), dc, 3, 0, &area, EDGE_ETCHED, BF_TOP | BF_FLAT | BF_ADJUST,
-                                      nullptr);
+                                      &inside);
     } else {
-        FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
         DrawEdge(dc, &area, EDGE_ETCHED, BF_TOP);
     }
     return 1;

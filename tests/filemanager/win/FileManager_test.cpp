@@ -44,6 +44,25 @@ void PutFileListOnClipboard(HWND owner)
     CloseClipboard();
 }
 
+// A pixel at the left edge of a button as it paints itself over black.
+COLORREF PaintedEdge(HWND button)
+{
+    RECT r{};
+    GetClientRect(button, &r);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right, r.bottom);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SendMessageA(button, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    const COLORREF pixel = GetPixel(dc, 1, r.bottom / 2);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return pixel;
+}
+
 }  // namespace
 
 TEST(FileManagerObex, BrowseMakeRenameAndDeleteLikeAUser)
@@ -62,6 +81,8 @@ TEST(FileManagerObex, BrowseMakeRenameAndDeleteLikeAUser)
     EXPECT_EQ(rig.Rows(), (Rows{"Музыка", "Фото", "b.txt", "заметка.txt"}));
     EXPECT_EQ(rig.PathLine(), "SIEMENS:");
     EXPECT_FALSE(IsWindowEnabled(rig.Fm().pathLine.upButton.Handle()));
+    // The strip's buttons paint over the strip's own background.
+    EXPECT_NE(PaintedEdge(rig.Fm().pathLine.favouritesButton.Handle()), RGB(0, 0, 0));
     const int note = rig.Fm().listView.FindRow("заметка.txt");
     EXPECT_STREQ(rig.Fm().listView.ItemText(note, 1).CStr(), "5");
     EXPECT_NE(std::string(rig.Fm().listView.ItemText(note, 2).CStr()).find(':'), std::string::npos);
