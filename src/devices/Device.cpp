@@ -1,7 +1,9 @@
 #include "devices/Device.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "core/StoppableWork.h"
 #include "devices/DeviceSettingsStore.h"
 #include "devices/DeviceViews.h"
 #include "devices/ObexTargets.h"
@@ -107,6 +109,30 @@ void Device::ClearBusy()
     if (views != nullptr)
         views->SetEnabled(true);
     busy.store(false);
+}
+
+void Device::AddWork(StoppableWork* work)
+{
+    std::lock_guard<std::mutex> lock(workLock);
+    works.push_back(work);
+}
+
+void Device::RemoveWork(StoppableWork* work)
+{
+    std::lock_guard<std::mutex> lock(workLock);
+    works.erase(std::remove(works.begin(), works.end(), work), works.end());
+}
+
+void Device::StopWork()
+{
+    // Stopped outside the lock: a work unregisters itself as it ends.
+    std::vector<StoppableWork*> running;
+    {
+        std::lock_guard<std::mutex> lock(workLock);
+        running = works;
+    }
+    for (StoppableWork* work : running)
+        work->StopAndWait();
 }
 
 void Device::DropFileAccess()

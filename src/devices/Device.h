@@ -8,12 +8,15 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
+#include <vector>
 
 #include "core/GString.h"
 #include "core/Settings.h"
 
 class DeviceViews;
 class FTP;
+class StoppableWork;
 class Socket;
 class TComm;
 class WaitProgress;
@@ -60,6 +63,14 @@ public:
     void ClearBusy();
     bool IsBusy() const { return busy.load(); }
 
+    // Work running on the phone (a push, a file manager operation) is registered from its
+    // start to its end, so that closing can stop it and wait for it before the port and this
+    // device go. A work outlives its registration. Any thread.
+    void AddWork(StoppableWork* work);
+    void RemoveWork(StoppableWork* work);
+    // Stops every registered work and waits for each; never from a work's own thread.
+    void StopWork();
+
     GString name;               // display name, set by identification
     FTP* fileAccess = nullptr;  // owned; null while no file access is open
     TComm* port;                // not owned: the port owns the device
@@ -75,6 +86,8 @@ private:
     // Read by the discovery thread (a vanished port is destroyed only while its device is
     // idle), written by the user-interface thread.
     std::atomic<bool> busy{false};
+    std::mutex workLock;
+    std::vector<StoppableWork*> works;
 };
 
 // Creates the model of a manufacturer for a port (the generic Device for any not modelled).

@@ -159,6 +159,33 @@ void ProcessChangedPorts(PortList& list, PortListObserver& observer)
     observer.PortsChanged();
 }
 
+void CloseAllPorts(PortList& list, PortListObserver& observer)
+{
+    // A push or a file operation uses the port's sockets and the device: it ends before they
+    // go, whatever the device's busy state says.
+    List<Device> devices;
+    {
+        auto lock = list.Lock();
+        for (ListIterator<TComm> it(list.ports); !it.IsDone(); it.Next()) {
+            if (it.CurrentItem()->device != nullptr)
+                devices.Append(it.CurrentItem()->device);
+        }
+    }
+    for (ListIterator<Device> it(devices); !it.IsDone(); it.Next())
+        it.CurrentItem()->StopWork();
+    devices.RemoveAll();
+    {
+        auto lock = list.Lock();
+        for (ListIterator<TComm> it(list.ports); !it.IsDone(); it.Next()) {
+            if (!list.IsProcessing(it.CurrentItem()))
+                it.CurrentItem()->MarkChanged(false);
+        }
+    }
+    ProcessChangedPorts(list, observer);
+    // Disconnected and without buttons now: the port objects go with the list.
+    list.DestroyAll();
+}
+
 void RunDiscoveryCycle(PortList& list, PortPollers& polls, PortListObserver& observer,
                        ScanProgress& dialog, const std::atomic<bool>& cancel)
 {

@@ -48,6 +48,12 @@ void OpenPorts(PortList& list, ScanProgress* progress);
 // lets go of each port first and hears of the change at the end.
 void ProcessChangedPorts(PortList& list, PortListObserver& observer);
 
+// The ports' part of closing the program: the work running on each phone is stopped and
+// waited for, then every port is disconnected (its observer letting go of it first) and
+// destroyed. Nothing else may disconnect ports meanwhile: scans and the window's own
+// disconnects were stopped before.
+void CloseAllPorts(PortList& list, PortListObserver& observer);
+
 // Steps 2 to 8 of a scan: the progress window is shown already. cancel is the closing
 // thread's request to stop, taken like the user's cancel.
 void RunDiscoveryCycle(PortList& list, PortPollers& polls, PortListObserver& observer,
