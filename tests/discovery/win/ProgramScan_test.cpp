@@ -48,7 +48,7 @@ bool LoadSaved(const TempDir& dir, SettingsStore& store)
 // the mark (refused while one runs, hence repeated).
 bool WaitForAScanToEnd(HWND window)
 {
-    HWND list = DeviceListPanel(window);
+    HWND list = FindDeviceList(window);
     if (list == nullptr)
         return false;
     ShowWindow(list, SW_SHOWNA);

@@ -58,7 +58,7 @@ HWND FindChildWindow(HWND parent, const char* className, int id, bool visibleOnl
     return found.empty() ? nullptr : found.front();
 }
 
-HWND DeviceListPanel(HWND mainWindow)
+HWND FindDeviceList(HWND mainWindow)
 {
     for (HWND panel : Children(mainWindow, "qv_DockWindow", -1, false, true)) {
         if (WindowTextOf(panel) == "Устройства")
@@ -69,7 +69,7 @@ HWND DeviceListPanel(HWND mainWindow)
 
 std::vector<HWND> DeviceButtons(HWND mainWindow)
 {
-    return Children(DeviceListPanel(mainWindow), "Button", 1, false, true);
+    return Children(FindDeviceList(mainWindow), "Button", 1, false, true);
 }
 
 std::vector<std::string> DeviceNames(HWND mainWindow)
@@ -92,3 +92,11 @@ HWND ShownControlPanel(HWND mainWindow)
 }
 
 bool IsShown(HWND window) { return window != nullptr && IsWindowVisible(window); }
+
+RECT ChildRect(HWND parent, HWND child)
+{
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}

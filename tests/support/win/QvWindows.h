@@ -13,7 +13,7 @@ std::string WindowTextOf(HWND window);
 // id; visibleOnly skips hidden ones. Null when there is none.
 HWND FindChildWindow(HWND parent, const char* className, int id = -1, bool visibleOnly = false);
 // The device list panel of a main window (the dock panel "Устройства"), or null.
-HWND DeviceListPanel(HWND mainWindow);
+HWND FindDeviceList(HWND mainWindow);
 // The device buttons (control id 1 in the device list panel), in panel order.
 std::vector<HWND> DeviceButtons(HWND mainWindow);
 // Their texts: the names of the phones listed.
@@ -23,3 +23,5 @@ HWND ShownInfoView(HWND mainWindow);
 // The shown control panel: a visible dock panel holding the "Проводник" button (250).
 HWND ShownControlPanel(HWND mainWindow);
 bool IsShown(HWND window);
+// A child's rectangle in its parent's client coordinates.
+RECT ChildRect(HWND parent, HWND child);
