@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/StoppableWork.h"
 #include "devices/DeviceSettingsStore.h"
 #include "devices/DeviceViews.h"
 #include "devices/ObexTargets.h"
@@ -54,6 +53,7 @@ Device::Device(TComm* port) : port(port)
 
 Device::~Device()
 {
+    StopWork();
     CopyBluetoothAddress(port, settings);
     if (SettingsStore* store = DeviceSettingsStore()) {
         auto lock = store->Lock();
@@ -111,28 +111,36 @@ void Device::ClearBusy()
     busy.store(false);
 }
 
-void Device::AddWork(StoppableWork* work)
+void Device::AddWork(DeviceWork* work)
 {
-    std::lock_guard<std::mutex> lock(workLock);
+    std::lock_guard<std::mutex> guard(workLock);
     works.push_back(work);
 }
 
-void Device::RemoveWork(StoppableWork* work)
+void Device::RemoveWork(DeviceWork* work)
 {
-    std::lock_guard<std::mutex> lock(workLock);
-    works.erase(std::remove(works.begin(), works.end(), work), works.end());
+    std::lock_guard<std::mutex> guard(workLock);
+    std::erase(works, work);
 }
 
 void Device::StopWork()
 {
-    // Stopped outside the lock: a work unregisters itself as it ends.
-    std::vector<StoppableWork*> running;
+    // The works are asked one after the other outside the lock: stopping one may have to let
+    // its window handle messages, and that window may remove itself meanwhile.
+    std::vector<DeviceWork*> running;
     {
-        std::lock_guard<std::mutex> lock(workLock);
+        std::lock_guard<std::mutex> guard(workLock);
         running = works;
     }
-    for (StoppableWork* work : running)
-        work->StopAndWait();
+    for (DeviceWork* work : running) {
+        bool registered = false;
+        {
+            std::lock_guard<std::mutex> guard(workLock);
+            registered = std::find(works.begin(), works.end(), work) != works.end();
+        }
+        if (registered)
+            work->StopAndWait();
+    }
 }
 
 void Device::DropFileAccess()

@@ -16,10 +16,20 @@
 
 class DeviceViews;
 class FTP;
-class StoppableWork;
 class Socket;
 class TComm;
 class WaitProgress;
+
+// Work that a window runs on the phone from threads of its own (the file manager's listing,
+// delete and upload workers). The device stops it and waits for its end before the file
+// access or the views go.
+class DeviceWork {
+public:
+    virtual ~DeviceWork() = default;
+    // Asks the running work to end and returns once it has; never called from the work's own
+    // threads.
+    virtual void StopAndWait() = 0;
+};
 
 // Which model identification creates, chosen from the manufacturer text.
 enum class Manufacturer { Generic, Siemens, Nokia, Samsung };
@@ -62,13 +72,10 @@ public:
     void SetBusy();
     void ClearBusy();
     bool IsBusy() const { return busy.load(); }
-
-    // Work running on the phone (a push, a file manager operation) is registered from its
-    // start to its end, so that closing can stop it and wait for it before the port and this
-    // device go. A work outlives its registration. Any thread.
-    void AddWork(StoppableWork* work);
-    void RemoveWork(StoppableWork* work);
-    // Stops every registered work and waits for each; never from a work's own thread.
+    // A view registers its work while it can run any; StopWork stops and waits for all of it
+    // (the port calls it before it ends the file access, the destructor before the views go).
+    void AddWork(DeviceWork* work);
+    void RemoveWork(DeviceWork* work);
     void StopWork();
 
     GString name;               // display name, set by identification
@@ -83,11 +90,11 @@ protected:
 
 private:
     DeviceViews* views = nullptr;  // owned
+    std::mutex workLock;
+    std::vector<DeviceWork*> works;  // not owned
     // Read by the discovery thread (a vanished port is destroyed only while its device is
     // idle), written by the user-interface thread.
     std::atomic<bool> busy{false};
-    std::mutex workLock;
-    std::vector<StoppableWork*> works;
 };
 
 // Creates the model of a manufacturer for a port (the generic Device for any not modelled).

@@ -9,7 +9,6 @@
 #include <thread>
 #include <vector>
 
-#include "core/StoppableWork.h"
 #include "devices/Device.h"
 #include "devices/TBthPort.h"
 #include "devices/TIrDAPort.h"
@@ -414,7 +413,7 @@ TEST_F(CycleTest, ChangedPortThatIsNotGoneIsDisconnectedAndKept)
 // closing stops it and waits for it before the port is released and the device destroyed.
 TEST_F(CycleTest, ClosingStopsThePhonesWorkBeforeItsPortGoes)
 {
-    class PhoneWork : public StoppableWork {
+    class PhoneWork : public DeviceWork {
     public:
         void Start(Device* device)
         {
