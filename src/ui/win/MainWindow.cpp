@@ -326,16 +326,12 @@ void MainWindow::DisconnectPort(TComm* port)
     ReturnTakenPort(ports, port);
 }
 
-void MainWindow::SendFileTo(TComm* port)
+void MainWindow::SendFileTo(TComm*)
 {
-    // The push comes with its own work; until then the popup never offers it on a port that
-    // the program can reach (IrDA and Bluetooth are the only kinds it is offered for).
-    PortList& ports = Ports();
-    auto lock = ports.Lock();
-    if (!IsListedPort(ports, port) || port->device == nullptr)
-        return;
-    if (!PopupCommandAllowed(IDM_SEND_FILE, DevicePopupItems(port->device->IsBusy(), port->kind)))
-        return;
+    // The push is not part of the program yet, and the popup offers the command only for
+    // IrDA and Bluetooth phones. It comes here: the files are chosen first, then the port is
+    // looked up again under the list's lock (the file dialog's loop runs messages) before the
+    // push starts on it.
 }
 
 void MainWindow::SetDeviceBusy(Device* device, bool busy)

@@ -88,6 +88,13 @@ TEST(MainWindowJourney, PhoneIsListedShownSwitchedAndDisconnected)
     EXPECT_TRUE(WaitUntil([&] { return !IsShown(list) && ShownInfoView(main) == nullptr; }, 20000));
     EXPECT_EQ(ShownControlPanel(main), nullptr);
 
+    // "О программе..." works without a phone.
+    PostMessageA(main, WM_COMMAND, IDM_ABOUT, 0);
+    HWND about = qv.WaitForDialog("О программе", 20000);
+    ASSERT_NE(about, nullptr);
+    PressButton(about, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about); }, 20000));
+
     PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);  // Alt+F4
     DWORD exitCode = 99;
     ASSERT_TRUE(qv.WaitForExit(30000, exitCode));
