@@ -83,6 +83,12 @@ void DeviceListPanel::RemoveChild(TWindow* child)
     DockWindow::RemoveChild(child);
 }
 
+LRESULT DeviceListPanel::OnClose()
+{
+    selected = nullptr;
+    return DockWindow::OnClose();
+}
+
 void DeviceListPanel::Check(Button* button)
 {
     if (selected != nullptr && selected != button)

@@ -28,6 +28,8 @@ public:
     void RemoveChild(TWindow* child) override;
 
     LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Closing deletes the buttons, the selected one among them.
+    LRESULT OnClose() override;
 
 private:
     void Check(Button* button);
