@@ -61,37 +61,22 @@ TEST(PortRows, LookFollowsUsabilityConnectionAndExclusion)
 {
     List<EXCLUDEPORTS> exclusions;
     exclusions.Append(new EXCLUDEPORTS{0, "COM2"});
-    TSerialPort on, off, placeholder;
-    on.displayName = "COM1";
-    on.isOpen = true;
+    TSerialPort open, off, placeholder;
+    open.isOpen = true;
     off.displayName = "COM2";
-    placeholder.displayName = "Последовательный порт - не поддерживается";
     placeholder.usable = false;
     TIrDAPort listed, passive;
     listed.autoConnect = true;
-    TBthPort absent;
-    absent.usable = false;
-
-    struct Case {
-        const TComm* port;
-        bool hasCheckBox, checked, enabled;
-        int32_t picture;
-    } cases[] = {
-        {&on, true, true, true, kPicturePlugged},
-        {&off, true, false, true, kPictureGreyed},
-        {&placeholder, false, false, false, kPictureNone},
-        {&listed, true, true, true, kPictureApart},
-        {&passive, false, false, true, kPictureGreyed},
-        {&absent, false, false, false, kPictureNone},
+    // check box, checked, enabled, picture
+    auto look = [&](const TComm& port) {
+        ListBoxRow row = RowForPort(port, exclusions).look;
+        return std::vector<int>{row.hasCheckBox, row.checked, row.enabled, row.image};
     };
-    for (const Case& c : cases) {
-        PortRow row = RowForPort(*c.port, exclusions);
-        SCOPED_TRACE(row.name.CStr());
-        EXPECT_EQ(row.look.hasCheckBox, c.hasCheckBox);
-        EXPECT_EQ(row.look.checked, c.checked);
-        EXPECT_EQ(row.look.enabled, c.enabled);
-        EXPECT_EQ(row.look.image, c.picture);
-    }
+    EXPECT_EQ(look(open), (std::vector<int>{1, 1, 1, kPicturePlugged}));
+    EXPECT_EQ(look(off), (std::vector<int>{1, 0, 1, kPictureGreyed}));
+    EXPECT_EQ(look(placeholder), (std::vector<int>{0, 0, 0, kPictureNone}));
+    EXPECT_EQ(look(listed), (std::vector<int>{1, 1, 1, kPictureApart}));
+    EXPECT_EQ(look(passive), (std::vector<int>{0, 0, 1, kPictureGreyed}));
     exclusions.DeleteAll();
 }
 
@@ -157,38 +142,6 @@ TEST(PortRows, UnavailableKindStaysSwitchableWhileItIsNotScanned)
     EXPECT_TRUE(KindSwitchUsable(1, Kinds(false, true, false), Kinds(true, true, true)));
 }
 
-TEST(PortChoices, SwitchingAPortOffAndOnAndTheLineSettingsRecords)
-{
-    Ports p;
-    p.com1->useDefaults = false;
-    p.com1->baudRate = 57600;
-    p.store.StoreSerialSettings("COM2", false, 9600, 0, 0);  // COM2 is back on the defaults
-    p.com1->identified = true;
-    p.com1->device = new Device(p.com1);
-    List<TComm> working;
-    CopyListedPorts(p.list, working);
-    List<EXCLUDEPORTS> before, after;
-    after.Append(new EXCLUDEPORTS{0, "COM1"});
-
-    EXPECT_TRUE(ApplyPortChoices(p.list, working, Kinds(true, true, true), before, after));
-    EXPECT_NE(p.store.FindExcludedPort(0, "COM1"), nullptr);
-    EXPECT_FALSE(p.com1->included);
-    EXPECT_TRUE(p.com1->changed) << "a connected port switched off is let go by the next scan";
-    EXPECT_FALSE(p.com1->gone);
-    ASSERT_NE(p.store.FindSerialSettings("COM1"), nullptr);
-    EXPECT_EQ(p.store.FindSerialSettings("COM1")->baudRate, 57600u);
-    EXPECT_EQ(p.store.FindSerialSettings("COM2"), nullptr);
-    EXPECT_FALSE(ApplyPortChoices(p.list, working, Kinds(true, true, true), after, after)) << "nothing new";
-
-    p.com1->changed = false;
-    EXPECT_TRUE(ApplyPortChoices(p.list, working, Kinds(true, true, true), after, before));
-    EXPECT_EQ(p.store.FindExcludedPort(0, "COM1"), nullptr);
-    EXPECT_TRUE(p.com1->included);
-    EXPECT_FALSE(p.com1->changed);
-    before.DeleteAll();
-    after.DeleteAll();
-}
-
 TEST(PortChoices, KindsOffAndBusyPhonesAndPlaceholders)
 {
     Ports p;
@@ -217,13 +170,15 @@ TEST(PortChoices, KindsOffAndBusyPhonesAndPlaceholders)
     EXPECT_FALSE(p.irda->changed);
     EXPECT_FALSE(p.com1->changed);
     EXPECT_FALSE(p.com1->included);
+    // Idle again: the next OK marks both, and the scan that follows lets them go.
     p.irda->device->ClearBusy();
+    p.com1->device->ClearBusy();
     EXPECT_TRUE(ApplyPortChoices(p.list, working, Kinds(true, false, true), com1Off, com1Off));
     EXPECT_TRUE(p.irda->changed);
-
+    EXPECT_TRUE(p.com1->changed);
+    EXPECT_FALSE(p.com1->gone);
     // A kind switched on must be polled even when no port of it is known.
-    EXPECT_TRUE(ApplyPortChoices(p.list, working, Kinds(true, false, false), com1Off, com1Off));
-    EXPECT_TRUE(ApplyPortChoices(p.list, working, Kinds(true, false, true), com1Off, com1Off));
+    EXPECT_TRUE(ApplyPortChoices(p.list, working, Kinds(true, true, true), com1Off, com1Off));
     none.DeleteAll();
     com1Off.DeleteAll();
 }

@@ -30,17 +30,8 @@ TEST(PortInfoTables, ServiceClassDescriptions)
 {
     EXPECT_EQ(ServiceDescriptionId(0x1106), 1212u);
     EXPECT_EQ(ServiceDescriptionId(0x001B), 1212u);
-    EXPECT_EQ(ServiceDescriptionId(0x1202), 1212u);
     EXPECT_EQ(ServiceDescriptionId(0x0000), 1202u);
-    EXPECT_EQ(ServiceDescriptionId(0x1105), 1211u);
-    EXPECT_EQ(ServiceDescriptionId(0x1200), 1214u);
     EXPECT_EQ(ServiceDescriptionId(0x00FF), 0u) << "no value taken from the record";
-    EXPECT_EQ(ServiceDescriptionId(0x1107), 0u);
-}
-
-TEST(PortInfoTables, SerialPortLine)
-{
-    EXPECT_STREQ(SerialPortListLine("COM3", "USB Serial Port (COM3)").CStr(), "COM3:   USB Serial Port (COM3)");
 }
 
 }  // namespace

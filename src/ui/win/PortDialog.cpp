@@ -183,7 +183,9 @@ void PortDialog::Refresh()
     list.Clear();
     for (const PortRow& row : rows)
         list.AddRow(row.name.CStr(), row.look);
-    list.Focus();
+    // A scan ending under the options or an information dialog must not take its focus.
+    if (IsWindowEnabled(handle))
+        list.Focus();
 
     int select = -1;
     for (size_t i = 0; i < rows.size() && select < 0; ++i) {

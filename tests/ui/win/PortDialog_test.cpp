@@ -33,12 +33,12 @@ constexpr char kHostClass[] = "qv_TestPortHost";
 constexpr char kVanishing[] = "COM98";
 
 // The system's polls, plus an excluded port that vanishes when the test says so.
-class TestPollers : public PortPollers {
+class TestPollers : public SystemPortPollers {
 public:
-    explicit TestPollers(PortList& list) : system(list) {}
+    using SystemPortPollers::SystemPortPollers;
     void PollSerial(List<TComm>& found) override
     {
-        system.PollSerial(found);
+        SystemPortPollers::PollSerial(found);
         if (!vanished.load()) {
             auto* port = new TSerialPort;
             port->displayName = kVanishing;
@@ -47,12 +47,7 @@ public:
             found.Append(port);
         }
     }
-    void PollIrDA(List<TComm>& found) override { system.PollIrDA(found); }
-    void PollBluetooth(List<TComm>& found) override { system.PollBluetooth(found); }
     std::atomic<bool> vanished{false};
-
-private:
-    SystemPortPollers system;
 };
 
 // What the main window does for the dialog: scans, their progress, refreshes.
