@@ -273,6 +273,7 @@ void MainWindow::RebuildDeviceList()
         }
     }
     deviceList.LayOut();
+    portDialog.RefreshIfOpen();
     if (!plan.changeSelection)
         return;
     SelectPort(plan.select ? listed[*plan.select] : nullptr);
@@ -359,6 +360,17 @@ void MainWindow::SetDeviceBusy(Device* device, bool busy)
     }
     if (pending)
         disconnectThread.ProcessChanged();
+}
+
+void MainWindow::RunPortDialog()
+{
+    AppCore* core = AppCore::Instance();
+    PortKinds available;
+    available.on[TComm::kSerial] = true;
+    available.on[TComm::kIrDA] = core->irdaAvailable;
+    available.on[TComm::kBluetooth] = core->bluetoothAvailable;
+    if (portDialog.Run(this, core->Ports(), available))
+        StartPortScan(nullptr);
 }
 
 void MainWindow::TogglePanel(int command)
@@ -557,7 +569,7 @@ LRESULT MainWindow::OnCommand(int notifyCode, int id, HWND control)
         SetListStyle(ListStyleOfCommand(id));
         return 0;
     case CommandAction::Ports:
-        // The ports dialog comes with its own work; until then the command shows nothing.
+        RunPortDialog();
         return 0;
     case CommandAction::Rescan:
         StartPortScan(handle);
@@ -679,6 +691,8 @@ LRESULT MainWindow::OnClose()
             device->SetBusy();
     }
     if (!closeThread.Done()) {
+        // The ports dialog works on the ports that are about to go.
+        portDialog.CancelIfOpen();
         // First phase: the ports are closed on a worker, which posts WM_CLOSE when it is done.
         // A close request while it runs is refused without starting it again.
         closeThread.SetOwner(handle);

@@ -20,6 +20,7 @@
 #include "toolkit/win/TWindow.h"
 #include "ui/MainWindowRules.h"
 #include "ui/win/DeviceListPanel.h"
+#include "ui/win/PortDialog.h"
 #include "ui/win/ScanProgressDialog.h"
 #include "ui/win/StatusWindow.h"
 #include "ui/win/ThreadDisconnect.h"
@@ -31,7 +32,7 @@ class DeviceControlPanel;
 class DeviceWindows;
 class SystemPortPollers;
 
-class MainWindow : public TWindow, public PortListObserver, public ViewHost {
+class MainWindow : public TWindow, public PortListObserver, public ViewHost, public PortDialogHost {
 public:
     static constexpr const char* kClassName = "qv_MainWindow";
 
@@ -43,8 +44,11 @@ public:
     // Creates the native window with its menu, bars and device list; false when it cannot be
     // created.
     bool Create();
-    // Starts a discovery cycle unless one runs; the progress owner receives its progress.
-    void StartPortScan(HWND progressOwner);
+    // PortDialogHost. Starts a discovery cycle unless one runs; the progress owner receives
+    // its progress.
+    void StartPortScan(HWND progressOwner) override;
+    bool PortScanRunning() override { return scanThread.IsRunning(); }
+    ScanProgressDialog& PortScanProgress() override { return progress; }
 
     // PortListObserver: called from the port threads, so both only send messages.
     void ReleasePort(TComm* port) override;
@@ -101,6 +105,8 @@ private:
     void DisconnectPort(TComm* port);
     // "Отправить файл...": the files are pushed to the phone on the port.
     void SendFileTo(TComm* port);
+    // "Порты...": a new scan when the dialog ended with changed settings.
+    void RunPortDialog();
     void TogglePanel(int command);
     void SetListStyle(int style);
     void ShowAbout();
@@ -114,7 +120,8 @@ private:
     // Places the status bar, the visible docked panels and the view.
     void LayOut();
 
-    // First: the toolbar and the menu observe it until they go.
+    PortDialog portDialog{*this};
+    // Before the menu: the toolbar and the menu observe it until they go.
     CommandStateSubject commandState;
     MainMenu menu;
     GString title;

@@ -1,6 +1,7 @@
 // qv.exe driven from outside as a user and a screen reader would: a scan lists the simulated
 // phone, its information view and control panel show, the panels and list styles follow the
-// "Вид" commands, "Отключить" takes the phone off, and the window closes with Alt+F4.
+// "Вид" commands, "Отключить" takes the phone off, the ports and About dialogs open without a
+// phone, and the window closes with Alt+F4.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -88,7 +89,12 @@ TEST(MainWindowJourney, PhoneIsListedShownSwitchedAndDisconnected)
     EXPECT_TRUE(WaitUntil([&] { return !IsShown(list) && ShownInfoView(main) == nullptr; }, 20000));
     EXPECT_EQ(ShownControlPanel(main), nullptr);
 
-    // "О программе..." works without a phone.
+    // "Порты..." and "О программе..." work without a phone.
+    PostMessageA(main, WM_COMMAND, IDM_PORTS, 0);
+    HWND ports = qv.WaitForDialog("Порты", 20000);
+    ASSERT_NE(ports, nullptr);
+    PressButton(ports, IDCANCEL);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(ports); }, 20000));
     PostMessageA(main, WM_COMMAND, IDM_ABOUT, 0);
     HWND about = qv.WaitForDialog("О программе", 20000);
     ASSERT_NE(about, nullptr);
