@@ -66,6 +66,7 @@
 #define QVM_PORTS_CHANGED    0x9405  /* the port list changed: rebuild the device list */
 #define QVM_DEVICE_POPUP     0x9406  /* wParam: port whose popup menu to show */
 #define QVM_DEVICE_BUSY      0x9407  /* wParam: Device, lParam: 1 busy, 0 idle */
+#define QVM_RELEASE_PORT     0x9408  /* wParam: port about to be disconnected or destroyed */
 
 #define IDS_PRODUCT_NAME     100
 #define IDS_CAPTION_ERROR    101
