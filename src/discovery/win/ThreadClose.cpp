@@ -1,6 +1,6 @@
 #include "discovery/win/ThreadClose.h"
 
-#include "devices/TComm.h"
+#include "core/StoppableWork.h"
 #include "discovery/DiscoveryCycle.h"
 #include "discovery/PortList.h"
 #include "discovery/ScanProgress.h"
@@ -26,6 +26,8 @@ void Thread_Close::Run()
 {
     if (scan != nullptr)
         scan->StopForClosing();
+    for (StoppableWork* work : works)
+        work->StopAndWait();
     if (ports != nullptr && observer != nullptr) {
         if (progress != nullptr) {
             SendMessageA(owner, QVM_SHOW_PROGRESS, reinterpret_cast<WPARAM>(progress), 0);
@@ -33,16 +35,7 @@ void Thread_Close::Run()
             progress->SetText(GString("Закрытие портов..."));
             progress->Step();
         }
-        {
-            auto lock = ports->Lock();
-            for (ListIterator<TComm> it(ports->ports); !it.IsDone(); it.Next()) {
-                if (!ports->IsProcessing(it.CurrentItem()))
-                    it.CurrentItem()->MarkChanged(false);
-            }
-        }
-        ProcessChangedPorts(*ports, *observer);
-        // Disconnected and without buttons now: the port objects go with the list.
-        ports->DestroyAll();
+        CloseAllPorts(*ports, *observer);
         if (progress != nullptr)
             progress->Close();
     }
