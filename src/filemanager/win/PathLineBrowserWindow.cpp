@@ -77,6 +77,8 @@ int PathLineBrowserWindow::Layout()
 void PathLineBrowserWindow::SetPath(const GString& text)
 {
     pathText = text;
+    // Also the window's text, for whoever reads the window from outside.
+    SetWindowTextA(handle, pathText.CStr());
     AddTooltip(pathText.CStr());
     Invalidate();
 }

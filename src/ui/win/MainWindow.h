@@ -55,6 +55,9 @@ public:
     void PortsChanged() override;
     // ViewHost.
     void ClearViewState() override;
+    CommandStateSubject* HostCommandState() override { return &commandState; }
+    StatusWindow* HostStatusBar() override { return &statusBar; }
+    GMenu* HostMenu() override { return &menu; }
 
     StatusWindow& StatusBar() { return statusBar; }
     const GString& Title() const { return title; }
