@@ -226,7 +226,7 @@ public:
             worker.join();
     }
 
-    bool answered = false;
+    std::atomic<bool> answered{false};
     std::string text;                   // the message text (control 110)
     std::map<int, std::string> texts;   // the replace dialog's size and date lines by id
     std::vector<int> visibleButtons;    // of 6, 32, 7, 2 in that order
@@ -265,7 +265,7 @@ private:
             buttonPlaces.push_back(place);
         }
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
-        answered = true;
+        answered.store(true);
     }
 
     std::string caption;

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -351,5 +352,38 @@ TEST(FileManagerObex, PhoneWithoutFileAccessSendsTheViewAway)
     ASSERT_TRUE(rig.Open()) << rig.sim->Error();
     EXPECT_EQ(rig.events, (Rows{"busy", "switch 0", "idle 0"}));
     EXPECT_FALSE(rig.Fm().HasSession());
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST(FileManagerObex, UploadRunsOnItsWorkerAsksOnTheWindowAndRereads)
+{
+    MessageBoxRecorder boxes;
+    Rig rig({"--profile", "siemens"});
+    rig.tree.File("песня.mp3", "old");
+    ASSERT_TRUE(rig.Open()) << rig.sim->Error();
+    const FolderObject existing = *rig.Fm().listView.EntryAt(0);
+    FileInformation local;
+    local.path = "C:\\песня.mp3";
+    local.findData.sizeLow = 3;
+    rig.events.clear();
+
+    std::atomic<int> answer{0};
+    std::atomic<DWORD> uploadThread{0};
+    DialogAnswerer yes("Подтверждение замены файла", IDYES);
+    ASSERT_TRUE(rig.Fm().StartUpload([&](CopyFileThread&) {
+        uploadThread.store(GetCurrentThreadId());
+        answer.store(rig.Fm().AskReplace(existing, local, 1));
+        rig.tree.File("новая.mp3", "new");  // what an upload leaves on the phone
+    }));
+    // The question is a dialog of the window's thread, which keeps handling messages.
+    ASSERT_TRUE(PumpUntil([&] { return yes.answered.load(); }));
+    ASSERT_TRUE(rig.WaitIdle());
+    yes.Join();
+    EXPECT_EQ(answer.load(), kReplaceYes);
+    EXPECT_NE(uploadThread.load(), GetCurrentThreadId());
+    EXPECT_EQ(yes.visibleButtons, (std::vector<int>{IDYES, IDNO}));
+    EXPECT_EQ(rig.Rows(), (Rows{"новая.mp3", "песня.mp3"}));
+    EXPECT_EQ(rig.events, (Rows{"busy", "idle 2"}));
+    EXPECT_TRUE(PumpUntil([&] { return !rig.Fm().progressDialog->IsOpen(); }));
     EXPECT_TRUE(boxes.Boxes().empty());
 }
