@@ -1,5 +1,6 @@
 #include "discovery/win/ThreadClose.h"
 
+#include "core/StoppableWork.h"
 #include "devices/TComm.h"
 #include "discovery/DiscoveryCycle.h"
 #include "discovery/PortList.h"
@@ -25,6 +26,8 @@ void Thread_Close::Run()
 {
     if (scan != nullptr)
         scan->StopForClosing();
+    for (StoppableWork* work : works)
+        work->StopAndWait();
     if (ports != nullptr && observer != nullptr) {
         if (progress != nullptr) {
             SendMessageA(owner, Thread_EnumPorts::kShowProgressMessage, reinterpret_cast<WPARAM>(progress), 0);

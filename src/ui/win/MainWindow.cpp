@@ -65,6 +65,8 @@ MainWindow::MainWindow()
     pollers = std::make_unique<SystemPortPollers>(ports);
     scanThread.Attach(&ports, pollers.get(), this, &progress);
     closeThread.Attach(&scanThread, &ports, this, &progress);
+    push.SetListener(this);
+    closeThread.AddWork(&push);
 }
 
 MainWindow::~MainWindow()
@@ -75,6 +77,7 @@ MainWindow::~MainWindow()
     // A scan still running (the window never went through its close) uses the core: it ends
     // first. Its messages to the destroyed window return at once.
     scanThread.StopForClosing();
+    push.StopAndWait();
     // Still here when the window never came up: the settings are saved all the same.
     if (AppCore::Existing() != nullptr)
         AppCore::Destroy();
@@ -111,6 +114,11 @@ void MainWindow::ReleasePort(TComm* port)
 }
 
 void MainWindow::PortsChanged() { SendMessageA(handle, Thread_EnumPorts::kPortsChangedMessage, 0, 0); }
+
+void MainWindow::DeviceBusy(Device* device, bool busy)
+{
+    SendMessageA(handle, kDeviceBusyMessage, reinterpret_cast<WPARAM>(device), busy ? 1 : 0);
+}
 
 void MainWindow::RebuildDeviceList()
 {

@@ -11,12 +11,13 @@
 #include "discovery/ScanProgressState.h"
 #include "discovery/win/ThreadClose.h"
 #include "discovery/win/ThreadEnumPorts.h"
+#include "obex/OBEX_Push.h"
 #include "toolkit/win/TWindow.h"
 
 class Device;
 class SystemPortPollers;
 
-class MainWindow : public TWindow, public PortListObserver {
+class MainWindow : public TWindow, public PortListObserver, public PushListener {
 public:
     static constexpr const char* kClassName = "qv_MainWindow";
 
@@ -40,6 +41,8 @@ public:
     // PortListObserver: called from the port threads too, so both only send messages.
     void ReleasePort(TComm* port) override;
     void PortsChanged() override;
+    // PushListener: the push's busy and idle, as the device-busy message to this window.
+    void DeviceBusy(Device* device, bool busy) override;
 
     LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT OnCommand(int notifyCode, int id, HWND control) override;
@@ -62,6 +65,8 @@ private:
     GString title;
     std::atomic<TComm*> currentPort{nullptr};
     ScanProgressState progress;
+    // "Отправить файл...": one push at a time for the whole run.
+    OBEX_Push push;
     Thread_EnumPorts scanThread;
     Thread_Close closeThread;
     std::unique_ptr<SystemPortPollers> pollers;
