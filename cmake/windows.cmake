@@ -4,7 +4,7 @@ set(QV_WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${QV_WINE_RUN})
 set(QV_WIN_DEFS WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 set(QV_WIN_LIBS ws2_32 comctl32 ole32 oleaut32 uuid shell32 shlwapi setupapi advapi32
-    version winmm msimg32 uxtheme gdi32 user32 kernel32 comdlg32)
+    version winmm msimg32 gdi32 user32 kernel32 comdlg32)
 
 add_library(qv_portable STATIC ${QV_PORTABLE} ${QV_WINONLY})
 target_include_directories(qv_portable PUBLIC ${CMAKE_SOURCE_DIR}/src)
@@ -44,9 +44,12 @@ target_compile_definitions(qv_test_support ${scope}
 # tables and bitmaps load as in the program.
 foreach(sub ${QV_SUBSYSTEMS})
   file(GLOB t CONFIGURE_DEPENDS tests/${sub}/win/*_test.cpp)
+  # Resources only the tests need (dialog templates to drive) sit beside them.
+  file(GLOB trc CONFIGURE_DEPENDS tests/${sub}/win/*.rc)
+  set_source_files_properties(${trc} PROPERTIES COMPILE_FLAGS "-c 65001")
   if(t)
     set(name qv_${sub}_tests)
-    add_executable(${name} ${t} ${QV_RC})
+    add_executable(${name} ${t} ${trc} ${QV_RC})
     target_compile_options(${name} PRIVATE ${QV_WARNINGS})
     target_link_libraries(${name} PRIVATE qv_test_support GTest::gtest_main)
     add_test(NAME wine.${sub} COMMAND ${name})

@@ -1,5 +1,7 @@
 #include "core/Subject.h"
 
+#include "resources/resource.h"
+
 Subject::~Subject()
 {
     observers.RemoveAll();
@@ -25,21 +27,21 @@ void Subject::Notify()
 bool CommandStateSubject::IsCommandEnabled(uint32_t id) const
 {
     switch (id) {
-    case 303: return refresh;
-    case 203: return cut;
-    case 204: return copy;
-    case 205: return paste;
-    case 206: return remove;
-    case 122: return rename;
-    case 207: return selectAll;
-    case 250: return explorer;
-    case 252: return information;
-    case 311:
-    case 312:
-    case 313:
-    case 314: return viewStyle;
-    case 401:  // the ports dialog
-    case 402: return true;
+    case IDM_REFRESH: return refresh;
+    case IDM_CUT: return cut;
+    case IDM_COPY: return copy;
+    case IDM_PASTE: return paste;
+    case IDM_DELETE: return remove;
+    case IDM_RENAME: return rename;
+    case IDM_SELECT_ALL: return selectAll;
+    case IDM_EXPLORER: return explorer;
+    case IDM_INFORMATION: return information;
+    case IDM_VIEW_LARGE_ICONS:
+    case IDM_VIEW_SMALL_ICONS:
+    case IDM_VIEW_LIST:
+    case IDM_VIEW_DETAILS: return viewStyle;
+    case IDM_PORTS:
+    case IDM_RESCAN: return true;
     default: return false;
     }
 }

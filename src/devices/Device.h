@@ -37,7 +37,8 @@ public:
     // Stores the settings record, then destroys the views and the file access.
     virtual ~Device();
     // The port is disconnecting while the file access is open (serial lines only): end the
-    // session so the line is left usable. The generic device does nothing.
+    // session so the line is left usable. The generic device does nothing; the port ends a
+    // file access that the release left open.
     virtual void ReleaseSocket(Socket* socket);
     // Called by the file access after each folder listing it read (models that show memory
     // figures fetch them here). The generic device does nothing.

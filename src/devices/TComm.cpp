@@ -24,15 +24,19 @@ void TComm::AddSocket(Socket* socket) { sockets.Append(socket); }
 void TComm::Disconnect()
 {
     // The file access ends with the first socket: a serial phone in OBEX mode is given the
-    // chance to return to AT mode before its line is closed.
+    // chance to return to AT mode before its line is closed. The device's release ends the
+    // session itself, so the port says goodbye only when the release left it open: a silent
+    // phone then costs one wait for its answer, not two.
     for (ListIterator<Socket> it(sockets); !it.IsDone(); it.Next()) {
         Socket* socket = it.CurrentItem();
         if (device != nullptr && device->fileAccess != nullptr) {
-            device->fileAccess->Disconnect();
             if (!gone && kind == kSerial)
                 device->ReleaseSocket(socket);
-            delete device->fileAccess;
-            device->fileAccess = nullptr;
+            if (device->fileAccess != nullptr) {
+                device->fileAccess->Disconnect();
+                delete device->fileAccess;
+                device->fileAccess = nullptr;
+            }
         }
         socket->Close();
     }

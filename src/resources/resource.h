@@ -1,4 +1,5 @@
-// Resource ids shared by the .rc file and the program.
+// Resource ids, command ids and private window messages, shared by the .rc file and the
+// program. Plain defines: windres reads this file too.
 #pragma once
 
 #ifndef IDC_STATIC
@@ -6,9 +7,65 @@
 #endif
 
 #define IDI_PROGRAM          10
-#define IDB_PORTS_SERIAL     48
-#define IDB_PORTS_IRDA       49
-#define IDB_PORTS_BLUETOOTH  50
+#define IDI_PORT_APART       21
+#define IDI_PORT_PLUGGED     22
+#define IDI_PORT_GREYED      23
+
+/* Toolbar strips, seven 24x24 images each: normal, hot and disabled looks. */
+#define IDB_TOOLBAR_NORMAL   45
+#define IDB_TOOLBAR_HOT      46
+#define IDB_TOOLBAR_DISABLED 47
+/* 16x16 strips of twelve images in their normal, hot and disabled looks: dialog buttons (OK,
+   Cancel, information, settings, help, refresh) and the port kinds with their settings. */
+#define IDB_BUTTONS_NORMAL   48
+#define IDB_BUTTONS_HOT      49
+#define IDB_BUTTONS_DISABLED 50
+/* The control panel's file manager button, two 32x32 images each. */
+#define IDB_EXPLORER_NORMAL  55
+#define IDB_EXPLORER_HOT     56
+/* Path line strips of 16x16 images. */
+#define IDB_PATHLINE_NORMAL  57
+#define IDB_PATHLINE_HOT     58
+#define IDB_PATHLINE_DISABLED 59
+/* A menu item's gutter image is the bitmap numbered this plus its command id. */
+#define IDB_MENU_IMAGE_BASE  1000
+
+/* Commands: menu items, toolbar buttons and command-state flags share these ids. */
+#define IDM_EXIT             120
+#define IDM_NEW_FOLDER       121
+#define IDM_RENAME           122
+#define IDM_SEND_FILE        124
+#define IDM_CUT              203
+#define IDM_COPY             204
+#define IDM_PASTE            205
+#define IDM_DELETE           206
+#define IDM_SELECT_ALL       207
+#define IDM_GO_UP            215
+#define IDM_FAVOURITES       216
+#define IDM_EXPLORER         250
+#define IDM_INFORMATION      252
+#define IDM_DISCONNECT       253
+#define IDM_TOOLBAR          301
+#define IDM_CONTROL_PANEL    302
+#define IDM_REFRESH          303
+#define IDM_STATUS_BAR       305
+#define IDM_VIEW_LARGE_ICONS 311
+#define IDM_VIEW_SMALL_ICONS 312
+#define IDM_VIEW_LIST        313
+#define IDM_VIEW_DETAILS     314
+#define IDM_PORTS            401
+#define IDM_RESCAN           402
+#define IDM_HELP_WEB         801
+#define IDM_ABOUT            802
+
+/* Private window messages (all sent, never posted). */
+#define QVM_SELECT_PORT      0x9401  /* wParam: port or null */
+#define QVM_SWITCH_VIEW      0x9402  /* wParam: 250 file manager, other ids the information view */
+#define QVM_SHOW_PROGRESS    0x9403  /* wParam: the progress dialog of the port threads */
+#define QVM_OPEN_WAIT        0x9404  /* open the file manager's wait dialog */
+#define QVM_PORTS_CHANGED    0x9405  /* the port list changed: rebuild the device list */
+#define QVM_DEVICE_POPUP     0x9406  /* wParam: port whose popup menu to show */
+#define QVM_DEVICE_BUSY      0x9407  /* wParam: Device, lParam: 1 busy, 0 idle */
 
 #define IDS_PRODUCT_NAME     100
 #define IDS_CAPTION_ERROR    101
@@ -35,3 +92,30 @@
 #define IDS_PUSH_FILE_BROKEN       1208
 #define IDS_PUSH_MORE              1209
 #define IDS_PUSH_TOO_MANY          1210
+
+/* The product's addresses: the About box links and the help command. */
+#define QV_WEB_SITE          "https://quorvan.example.org/"
+#define QV_SUPPORT_MAIL      "support@quorvan.example.org"
+#define QV_HELP_PAGE         "https://quorvan.example.org/help/"
+
+/* Controls of the progress and wait dialogs. */
+#define IDC_PROGRESS_TEXT    10300
+#define IDC_PROGRESS_BAR     10301
+/* Controls of the About box. */
+#define IDC_ABOUT_NAME       100
+#define IDC_ABOUT_VERSION    101
+#define IDC_ABOUT_BANNER     102
+#define IDC_ABOUT_ICON       103
+#define IDC_ABOUT_SITE       104
+#define IDC_ABOUT_MAIL       105
+/* Controls of the file operation progress dialog. */
+#define IDC_FILEOP_SOURCE    10400
+#define IDC_FILEOP_FILE_BAR  10401
+#define IDC_FILEOP_TARGET    10402
+#define IDC_FILEOP_TOTAL_BAR 10403
+#define IDC_FILEOP_SPEED     10404
+#define IDC_FILEOP_TIME_LEFT 10405
+#define IDC_FILEOP_COUNTER   10406
+#define IDC_FILEOP_TOTAL     10407
+/* The main window's status bar. */
+#define IDC_STATUS_BAR       601

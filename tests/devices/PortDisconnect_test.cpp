@@ -126,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
         DisconnectCase{"SerialIdentified", TComm::kSerial, {0}, true, false, false,
                        {"device deleted"}},
         DisconnectCase{"SerialInObexSession", TComm::kSerial, {1}, true, true, false,
-                       {"ftp disconnect", "release 1 open", "ftp deleted", "device deleted"}},
+                       {"release 1 open", "ftp disconnect", "ftp deleted", "device deleted"}},
         DisconnectCase{"SerialGone", TComm::kSerial, {1}, true, true, true,
                        {"ftp disconnect", "ftp deleted", "device deleted"}},
         DisconnectCase{"IrdaSessionEndsWithFirstSocket", TComm::kIrDA, {1, 0}, true, true, false,

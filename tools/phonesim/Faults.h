@@ -13,6 +13,7 @@ struct LineFaults {
   std::optional<uint64_t> cutAt;        // the line is closed once this many bytes went out
   bool dropFinal = false;               // final result lines ("OK", "ERROR") are not sent ...
   std::string dropFinalCommand;         // ... only for this command when not empty ("+CGMM")
+  std::optional<uint64_t> stallInputAfter;  // the phone takes in no more bytes from the PC
 };
 
 // A request the phone answers with a chosen code instead of passing it to the OBEX server.

@@ -16,6 +16,11 @@ Connection
                            MODE?  -> "at", "obex" or "cut" (the line was closed)
                            QUIT   -> "BYE", then exit
                          anything else -> "ERR <line>"
+  --baud N               run the line at N baud both ways (50..4000000): every byte takes
+                         ten bit times (start, eight data bits, stop) after the one before
+                         it, so answers come no faster than a phone's cable or infrared link
+                         sends them, and the phone takes in the PC's bytes no faster (beyond
+                         a 4 KiB receive buffer they wait in the pty). Default: pty speed
   --log FILE             every byte each way (hex and printable) with timestamps, plus notes
                          on mode changes and OBEX requests
   --help                 this text
@@ -70,6 +75,8 @@ Line faults (counted over all bytes sent to the PC, echo included)
                          port reads nothing more
   --drop-final[=CMD]     never send final result lines; with =CMD only for that command
                          (e.g. --drop-final=+CGMM, --drop-final=Z)
+  --stall-input-after N  take in only the first N bytes from the PC; the rest stays in the
+                         pty, so the PC's writes stall once its buffer is full
 
 OBEX faults (counts run over the whole run, across OBEX sessions; work with both servers
 unless marked)

@@ -2,8 +2,10 @@
 #include <chrono>
 #include <cstdint>
 
-// Milliseconds of a clock that never jumps; all timing of the line uses it.
-inline int64_t MonoNowMs() {
+// A clock that never jumps; all timing of the line uses it.
+inline int64_t MonoNowNs() {
   using namespace std::chrono;
-  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+  return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
 }
+
+inline int64_t MonoNowMs() { return MonoNowNs() / 1000000; }

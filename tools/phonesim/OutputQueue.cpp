@@ -5,20 +5,30 @@
 #include <algorithm>
 #include <cerrno>
 
-OutputQueue::OutputQueue(const LineFaults& faults, ByteLog& log) : faults_(faults), log_(log) {
+namespace {
+constexpr int64_t kNsPerMs = 1000000;
+}  // namespace
+
+OutputQueue::OutputQueue(const LineFaults& faults, uint32_t baud, ByteLog& log)
+    : faults_(faults), log_(log), line_(baud) {
   garbageDone_ = faults_.garbageCount == 0;
 }
 
-void OutputQueue::Push(std::string_view bytes, int delayMs, int64_t nowMs) {
+void OutputQueue::Push(std::string_view bytes, int delayMs, int64_t nowNs) {
   if (bytes.empty()) return;
-  int64_t due = nowMs + delayMs;
-  if (!held_.empty()) due = std::max(due, held_.back().dueMs);
+  int64_t due = nowNs + delayMs * kNsPerMs;
+  if (!held_.empty()) due = std::max(due, held_.back().dueNs);
   held_.push_back({due, std::string(bytes)});
 }
 
-int64_t OutputQueue::NextDueMs() const { return held_.empty() ? -1 : held_.front().dueMs; }
+int64_t OutputQueue::NextDueNs() const {
+  const int64_t held = held_.empty() ? -1 : held_.front().dueNs;
+  const int64_t crossing = line_.NextArrivalNs();
+  if (held < 0) return crossing;
+  return crossing < 0 ? held : std::min(held, crossing);
+}
 
-void OutputQueue::Commit(std::string bytes) {
+void OutputQueue::Commit(std::string bytes, int64_t atNs) {
   if (!garbageDone_ && committed_ + bytes.size() > faults_.garbageAt) {
     size_t split = static_cast<size_t>(faults_.garbageAt - std::min(faults_.garbageAt, committed_));
     std::string junk;
@@ -45,14 +55,15 @@ void OutputQueue::Commit(std::string bytes) {
     }
   }
   committed_ += bytes.size();
-  ready_ += bytes;
+  line_.Add(bytes, atNs);
 }
 
-OutputQueue::FlushResult OutputQueue::Flush(int fd, int64_t nowMs) {
-  while (!held_.empty() && held_.front().dueMs <= nowMs && !cutReached_) {
-    Commit(std::move(held_.front().bytes));
+OutputQueue::FlushResult OutputQueue::Flush(int fd, int64_t nowNs) {
+  while (!held_.empty() && held_.front().dueNs <= nowNs && !cutReached_) {
+    Commit(std::move(held_.front().bytes), held_.front().dueNs);
     held_.pop_front();
   }
+  ready_ += line_.TakeArrived(nowNs);
   while (!ready_.empty()) {
     ssize_t n = write(fd, ready_.data(), ready_.size());
     if (n < 0) {
@@ -63,5 +74,5 @@ OutputQueue::FlushResult OutputQueue::Flush(int fd, int64_t nowMs) {
     written_ += static_cast<uint64_t>(n);
     ready_.erase(0, static_cast<size_t>(n));
   }
-  return cutReached_ && ready_.empty() ? FlushResult::Cut : FlushResult::Ok;
+  return cutReached_ && line_.InFlight() == 0 && ready_.empty() ? FlushResult::Cut : FlushResult::Ok;
 }

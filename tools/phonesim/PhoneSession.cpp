@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -16,21 +17,30 @@ namespace {
 
 constexpr int64_t kCutDrainMs = 1000;
 constexpr int64_t kCutSettleMs = 50;
-constexpr int kCutPollMs = 10;
+constexpr int64_t kCutPollNs = 10000000;
+// On a paced line: what the phone takes in ahead of handling it. More waits in the pty, so the
+// PC's writes see the line's pace too.
+constexpr size_t kReceiveBufferBytes = 4096;
 
 }  // namespace
 
 PhoneSession::PhoneSession(const SimOptions& options)
     : options_(options),
       at_(table_, *this, options.line),
-      out_(options.line, log_),
+      out_(options.line, options.baud, log_),
+      fromPc_(options.baud),
       escape_(options.guardMs),
       filter_(options.obex, options.obexServer == ObexServerKind::Own ? options.maxPacket : 0, log_) {}
 
 PhoneSession::~PhoneSession() { StopBackend(); }
 
+void PhoneSession::Tick() {
+  nowNs_ = MonoNowNs();
+  now_ = nowNs_ / 1000000;
+}
+
 bool PhoneSession::Start(std::string& error) {
-  now_ = MonoNowMs();
+  Tick();
   if (!options_.logPath.empty() && !log_.Open(options_.logPath)) {
     error = "cannot write the log " + options_.logPath;
     return false;
@@ -51,7 +61,8 @@ bool PhoneSession::Start(std::string& error) {
   extensions_ = CreateAtExtensions({options_.profile, root_}, table_);
   if (!pty_.Open(error)) return false;
   if (!options_.link.empty() && !pty_.Link(options_.link, error)) return false;
-  log_.Note("profile " + options_.profile.name + ", slave " + pty_.SlavePath() + ", root " + root_);
+  log_.Note("profile " + options_.profile.name + ", slave " + pty_.SlavePath() + ", root " + root_ +
+            (options_.baud != 0 ? ", line at " + std::to_string(options_.baud) + " baud" : ", line at pty speed"));
   std::printf("READY %s\n", pty_.SlavePath().c_str());
   std::fflush(stdout);
   if (options_.controlPort != 0 && !control_.Send("READY " + pty_.SlavePath())) {
@@ -64,7 +75,8 @@ bool PhoneSession::Start(std::string& error) {
 
 void PhoneSession::Run(int stopFd) {
   while (running_) {
-    now_ = MonoNowMs();
+    Tick();
+    DeliverFromPc();
     FlushToPc();
     WriteBackend();
 
@@ -79,34 +91,65 @@ void PhoneSession::Run(int stopFd) {
     int masterAt = -1;
     if (mode_ != Mode::Cut) {
       masterAt = count;
-      fds[count++] = {pty_.MasterFd(), static_cast<short>(POLLIN | (out_.HasReady() ? POLLOUT : 0)), 0};
+      const bool room = InputRoom() > 0;
+      fds[count++] = {pty_.MasterFd(), static_cast<short>((room ? POLLIN : 0) | (out_.HasReady() ? POLLOUT : 0)), 0};
     }
     int backendAt = -1;
     if (backend_) {
       backendAt = count;
       fds[count++] = {backend_->Fd(), static_cast<short>(POLLIN | (toBackend_.empty() ? 0 : POLLOUT)), 0};
     }
-    int64_t due = mode_ == Mode::Cut ? -1 : out_.NextDueMs();
-    int timeout = due < 0 ? -1 : static_cast<int>(std::max<int64_t>(0, due - now_));
-    if (mode_ != Mode::Cut && cutReachedMs_ >= 0) timeout = kCutPollMs;
-    if (poll(fds, static_cast<nfds_t>(count), timeout) < 0 && errno != EINTR) break;
-    now_ = MonoNowMs();
+    int64_t due = -1;
+    if (mode_ != Mode::Cut) {
+      for (int64_t next : {out_.NextDueNs(), fromPc_.NextArrivalNs()}) {
+        if (next >= 0 && (due < 0 || next < due)) due = next;
+      }
+      if (cutReachedMs_ >= 0 && (due < 0 || due > nowNs_ + kCutPollNs)) due = nowNs_ + kCutPollNs;
+    }
+    timespec wait{};
+    if (due >= 0) {
+      const int64_t ns = std::max<int64_t>(0, due - nowNs_);
+      wait.tv_sec = static_cast<time_t>(ns / 1000000000);
+      wait.tv_nsec = static_cast<long>(ns % 1000000000);
+    }
+    if (ppoll(fds, static_cast<nfds_t>(count), due < 0 ? nullptr : &wait, nullptr) < 0 && errno != EINTR) break;
+    Tick();
 
     if (fds[0].revents) break;
     if (controlAt >= 0 && fds[controlAt].revents) OnControlReadable();
-    if (masterAt >= 0 && (fds[masterAt].revents & POLLIN)) {
-      char buffer[4096];
-      ssize_t n = read(pty_.MasterFd(), buffer, sizeof buffer);
-      if (n > 0) OnPcBytes(std::string_view(buffer, static_cast<size_t>(n)));
-    }
+    if (masterAt >= 0 && (fds[masterAt].revents & POLLIN)) ReadFromPc();
     if (backendAt >= 0 && backend_ && (fds[backendAt].revents & (POLLIN | POLLHUP | POLLERR))) OnBackendReadable();
   }
   StopBackend();
 }
 
+size_t PhoneSession::InputRoom() const {
+  size_t room = kReceiveBufferBytes - std::min(kReceiveBufferBytes, fromPc_.InFlight());
+  if (options_.line.stallInputAfter) {
+    const uint64_t taken = received_ + fromPc_.InFlight();
+    const uint64_t left = *options_.line.stallInputAfter - std::min(*options_.line.stallInputAfter, taken);
+    room = static_cast<size_t>(std::min<uint64_t>(room, left));
+  }
+  return room;
+}
+
+void PhoneSession::ReadFromPc() {
+  char buffer[kReceiveBufferBytes];
+  const size_t room = InputRoom();
+  if (room == 0) return;
+  ssize_t n = read(pty_.MasterFd(), buffer, room);
+  if (n > 0) fromPc_.Add(std::string_view(buffer, static_cast<size_t>(n)), nowNs_);
+  DeliverFromPc();
+}
+
+void PhoneSession::DeliverFromPc() {
+  const std::string arrived = fromPc_.TakeArrived(nowNs_);
+  if (!arrived.empty()) OnPcBytes(arrived);
+}
+
 void PhoneSession::FlushToPc() {
   if (mode_ == Mode::Cut) return;
-  if (out_.Flush(pty_.MasterFd(), now_) == OutputQueue::FlushResult::Cut && cutReachedMs_ < 0) cutReachedMs_ = now_;
+  if (out_.Flush(pty_.MasterFd(), nowNs_) == OutputQueue::FlushResult::Cut && cutReachedMs_ < 0) cutReachedMs_ = now_;
   // A hangup throws away what the PC has not read yet, so the last bytes before the cut
   // get time to reach the slave side's queue and to be read from there.
   if (cutReachedMs_ >= 0) {
@@ -116,7 +159,7 @@ void PhoneSession::FlushToPc() {
 }
 
 void PhoneSession::SendToPc(std::string_view bytes, bool answer) {
-  out_.Push(bytes, answer ? options_.line.delayMs : 0, now_);
+  out_.Push(bytes, answer ? options_.line.delayMs : 0, nowNs_);
 }
 
 void PhoneSession::OnPcBytes(std::string_view bytes) {

@@ -14,6 +14,7 @@
 #include "ObexBackend.h"
 #include "ObexPacketFilter.h"
 #include "OutputQueue.h"
+#include "PacedLine.h"
 #include "PtyLine.h"
 #include "SampleTree.h"
 #include "SimOptions.h"
@@ -37,7 +38,15 @@ class PhoneSession : private AtEngine::Host {
   void SendToPc(std::string_view bytes, bool answer) override;
   // Writes what is due and closes the line once a cut is due.
   void FlushToPc();
+  // Bytes the phone takes in from the pty now (its receive buffer, the input stall fault).
+  size_t InputRoom() const;
+  // Takes what the PC wrote from the pty onto the line towards the phone.
+  void ReadFromPc();
+  // Hands the phone what has crossed the line by now.
+  void DeliverFromPc();
   void OnPcBytes(std::string_view bytes);
+  // Sets now_ and nowNs_ from the clock.
+  void Tick();
   void OnBackendReadable();
   void OnControlReadable();
   void ToServer(std::string_view bytes);
@@ -58,12 +67,14 @@ class PhoneSession : private AtEngine::Host {
   std::vector<std::unique_ptr<AtExtension>> extensions_;
   AtEngine at_;
   OutputQueue out_;
+  PacedLine fromPc_;
   EscapeDetector escape_;
   ObexPacketFilter filter_;
   std::unique_ptr<ObexBackend> backend_;
   std::string toBackend_;
   Mode mode_ = Mode::At;
-  int64_t now_ = 0;
+  int64_t now_ = 0;    // ms
+  int64_t nowNs_ = 0;
   int64_t cutReachedMs_ = -1;  // when the last byte before the cut went out
   uint64_t received_ = 0;
   bool running_ = true;

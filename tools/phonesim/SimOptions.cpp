@@ -132,6 +132,13 @@ ParseOutcome ParseOptions(int argc, const char* const* argv, SimOptions& options
         return ParseOutcome::Error;
       }
       options.controlPort = static_cast<int>(n);
+    } else if (arg == "--baud") {
+      if (!number(4000000, n)) return ParseOutcome::Error;
+      if (n < 50) {
+        error = "--baud: at least 50";
+        return ParseOutcome::Error;
+      }
+      options.baud = static_cast<uint32_t>(n);
     } else if (arg == "--profile") {
       if (!value(profileName)) return ParseOutcome::Error;
     } else if (arg == "--manufacturer" || arg == "--model" || arg == "--serial" || arg == "--revision") {
@@ -193,6 +200,9 @@ ParseOutcome ParseOptions(int argc, const char* const* argv, SimOptions& options
     } else if (arg == "--cut-at") {
       if (!number(UINT64_MAX, n)) return ParseOutcome::Error;
       options.line.cutAt = n;
+    } else if (arg == "--stall-input-after") {
+      if (!number(UINT64_MAX, n)) return ParseOutcome::Error;
+      options.line.stallInputAfter = n;
     } else if (arg == "--drop-final") {
       options.line.dropFinal = true;
       options.line.dropFinalCommand = inlineValue ? Upper(*inlineValue) : std::string();

@@ -11,6 +11,7 @@ enum class ObexServerKind { Own, Obexftpd };
 struct SimOptions {
   std::string link;
   int controlPort = 0;
+  uint32_t baud = 0;              // 0: the line runs at pty speed
   PhoneProfile profile;
   bool startInObex = false;
   int guardMs = 500;

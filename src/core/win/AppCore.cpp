@@ -59,9 +59,9 @@ AppCore::AppCore()
     SetThousandsSeparator(thousandsSeparator);
     setlocale(LC_ALL, "");
 
-    portImages[0] = LoadStrip(IDB_PORTS_SERIAL);
-    portImages[1] = LoadStrip(IDB_PORTS_IRDA);
-    portImages[2] = LoadStrip(IDB_PORTS_BLUETOOTH);
+    portImages[0] = LoadStrip(IDB_BUTTONS_NORMAL);
+    portImages[1] = LoadStrip(IDB_BUTTONS_HOT);
+    portImages[2] = LoadStrip(IDB_BUTTONS_DISABLED);
 
     winsockReady = WSAStartup(MAKEWORD(2, 2), &wsaData) == 0;
 

@@ -6,6 +6,7 @@
 #include "discovery/PortList.h"
 #include "discovery/ScanProgress.h"
 #include "discovery/win/ThreadEnumPorts.h"
+#include "resources/resource.h"
 
 void Thread_Close::Attach(Thread_EnumPorts* scanThread, PortList* list, PortListObserver* listObserver,
                           ScanProgress* dialog)
@@ -30,7 +31,7 @@ void Thread_Close::Run()
         work->StopAndWait();
     if (ports != nullptr && observer != nullptr) {
         if (progress != nullptr) {
-            SendMessageA(owner, Thread_EnumPorts::kShowProgressMessage, reinterpret_cast<WPARAM>(progress), 0);
+            SendMessageA(owner, QVM_SHOW_PROGRESS, reinterpret_cast<WPARAM>(progress), 0);
             progress->SetRange(0, ports->Count());
             progress->SetText(GString("Закрытие портов..."));
             progress->Step();

@@ -2,6 +2,7 @@
 
 #include "discovery/DiscoveryCycle.h"
 #include "discovery/ScanProgress.h"
+#include "resources/resource.h"
 
 Thread_EnumPorts::Thread_EnumPorts() : scanSemaphore(CreateSemaphoreA(nullptr, 1, 1, nullptr)) {}
 
@@ -51,7 +52,7 @@ void Thread_EnumPorts::Prepare() { ClearStopRequest(); }
 void Thread_EnumPorts::Run()
 {
     HWND target = progressOwner != nullptr ? progressOwner : owner;
-    SendMessageA(target, kShowProgressMessage, reinterpret_cast<WPARAM>(progress), 0);
+    SendMessageA(target, QVM_SHOW_PROGRESS, reinterpret_cast<WPARAM>(progress), 0);
     if (progress->IsShown())
         RunDiscoveryCycle(*ports, *pollers, *observer, *progress, cancel);
     ReleaseSemaphore(scanSemaphore, 1, nullptr);

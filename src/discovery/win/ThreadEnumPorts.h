@@ -15,11 +15,6 @@ class ScanProgress;
 
 class Thread_EnumPorts : public ThreadObject {
 public:
-    // Private message: show the port threads' progress window (wParam: the ScanProgress).
-    static constexpr UINT kShowProgressMessage = 0x9403;
-    // Private message: the port list changed.
-    static constexpr UINT kPortsChangedMessage = 0x9405;
-
     Thread_EnumPorts();
     ~Thread_EnumPorts() override;
 

@@ -204,6 +204,14 @@ int32_t SocketSerial::Read(void* buffer, int32_t count)
     return held;
 }
 
+DWORD SocketSerial::WriteLimitMs(uint32_t baudRate, uint32_t length)
+{
+    const uint64_t baud = baudRate != 0 ? baudRate : kSlowestBaud;
+    const uint64_t lineMs = (uint64_t{length} * 10 * 1000 + baud - 1) / baud;
+    const uint64_t limit = lineMs + kWriteMarginMs;
+    return limit < INFINITE ? static_cast<DWORD>(limit) : INFINITE - 1;
+}
+
 int32_t SocketSerial::Write(const void* data, int32_t count)
 {
     int32_t length = WriteLength(data, count);
@@ -214,9 +222,7 @@ int32_t SocketSerial::Write(const void* data, int32_t count)
         return static_cast<int32_t>(bytesWritten);
     if (GetLastError() != ERROR_IO_PENDING)
         return 0;
-    DWORD limit = static_cast<DWORD>(length) > MAXDWORD / kWriteMsPerByte - 1
-                      ? MAXDWORD - 1
-                      : static_cast<DWORD>(length) * kWriteMsPerByte;
+    const DWORD limit = WriteLimitMs(dcb.BaudRate, static_cast<uint32_t>(length));
     if (WaitForSingleObject(writeOverlapped.hEvent, limit) != WAIT_OBJECT_0)
         CancelIoEx(handle, &writeOverlapped);
     DWORD written = 0;

@@ -13,8 +13,12 @@ public:
     // Gap that ends a read which already has bytes (it asks only for queued bytes, so this
     // matters only if the queue count was stale).
     static constexpr DWORD kReadIntervalMs = 20;
-    // A write may take this long per byte before it is given up.
-    static constexpr DWORD kWriteMsPerByte = 200;
+    // A write may take what its bytes need at the line's speed (ten bits a byte: start, eight
+    // data bits, stop) plus this margin; a line slower than that has stalled, and the write is
+    // given up with what went.
+    static constexpr DWORD kWriteMarginMs = 3000;
+    // The rate assumed when the line has none set (the slowest standard one).
+    static constexpr uint32_t kSlowestBaud = 110;
 
     SocketSerial(TComm* port, int32_t channel);
     ~SocketSerial() override;
@@ -31,6 +35,8 @@ public:
     bool Configure();
 
 private:
+    // How long a write of length bytes may take on a line at baudRate.
+    static DWORD WriteLimitMs(uint32_t baudRate, uint32_t length);
     bool ConfigureOpenLine();
     HANDLE OpenLine();
     // One overlapped ReadFile of up to count bytes, waited for at most waitMs; a read given

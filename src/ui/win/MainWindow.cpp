@@ -1,9 +1,9 @@
 #include "ui/win/MainWindow.h"
 
 #include <dbt.h>
-#include <uxtheme.h>
 
 #include <cstddef>
+#include <vector>
 
 #include "core/win/AppCore.h"
 #include "devices/Device.h"
@@ -12,6 +12,7 @@
 #include "discovery/win/SystemPortPollers.h"
 #include "resources/resource.h"
 #include "toolkit/win/ScreenPlacementWin.h"
+#include "toolkit/win/Theme.h"
 
 namespace {
 
@@ -36,6 +37,12 @@ bool NormalWindowRect(HWND window, RECT& rect)
     return true;
 }
 
+// Shown by its own style: the layout runs before the main window itself is visible.
+bool IsShownPanel(const TWindow* panel)
+{
+    return panel->Handle() != nullptr && (GetWindowLongA(panel->Handle(), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
 }  // namespace
 
 MainWindow* MainWindow::Instance()
@@ -54,7 +61,7 @@ void MainWindow::Release()
 MainWindow::MainWindow()
 {
     RegisterWindowClass(IDI_PROGRAM, nullptr, nullptr, kClassName, CS_OWNDC);
-    themesActive = IsThemeActive() != FALSE;
+    themesActive = ThemeApi::Get().IsThemeActive() != FALSE;
     AppCore* core = AppCore::Instance();
     core->SetCurrentDirectoryFromProcess();
     core->LoadSettings();
@@ -90,11 +97,22 @@ bool MainWindow::Create()
                     GetModuleHandleA(nullptr), this);
     if (handle == nullptr)
         return false;
+    if (menu.Create())
+        menu.Attach(this);
+    commandState.Attach(&menu);
     const SettingsValues& values = AppCore::Instance()->Values();
+    // Without its pictures there is no toolbar; the commands stay in the menu.
+    if (toolbar.Create(this, &commandState) && values.showToolbar)
+        toolbar.Show();
+    menu.SetCheck(IDM_TOOLBAR, values.showToolbar);
+    if (statusBar.Create(this) && values.showStatusBar)
+        statusBar.Show();
+    menu.SetCheck(IDM_STATUS_BAR, values.showStatusBar);
     if (values.windowWidth != 0)
         MoveWindow(handle, values.windowX, values.windowY, values.windowWidth, values.windowHeight, FALSE);
     // A placement saved on a larger screen, or a damaged one, must not hide the window.
     KeepWindowOnScreen(handle);
+    LayOut();
     return true;
 }
 
@@ -110,14 +128,14 @@ void MainWindow::ProcessChangedPorts() { ::ProcessChangedPorts(AppCore::Instance
 void MainWindow::ReleasePort(TComm* port)
 {
     if (port != nullptr && currentPort.load() == port)
-        SendMessageA(handle, kSelectPortMessage, 0, 0);
+        SendMessageA(handle, QVM_SELECT_PORT, 0, 0);
 }
 
-void MainWindow::PortsChanged() { SendMessageA(handle, Thread_EnumPorts::kPortsChangedMessage, 0, 0); }
+void MainWindow::PortsChanged() { SendMessageA(handle, QVM_PORTS_CHANGED, 0, 0); }
 
 void MainWindow::DeviceBusy(Device* device, bool busy)
 {
-    SendMessageA(handle, kDeviceBusyMessage, reinterpret_cast<WPARAM>(device), busy ? 1 : 0);
+    SendMessageA(handle, QVM_DEVICE_BUSY, reinterpret_cast<WPARAM>(device), busy ? 1 : 0);
 }
 
 void MainWindow::RebuildDeviceList()
@@ -205,19 +223,20 @@ LRESULT MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         return TRUE;
     case WM_DEVICECHANGE:
         return OnDeviceChange(wParam, lParam);
-    case kSelectPortMessage:
+    case WM_SETTINGCHANGE:
+        menu.RebuildFont();
+        return 0;
+    case QVM_SELECT_PORT:
         currentPort.store(reinterpret_cast<TComm*>(wParam));
         return 0;
-    case Thread_EnumPorts::kShowProgressMessage:
-        // The progress window itself comes with the toolkit's dialogs; until then the record
-        // is shown without one.
+    case QVM_SHOW_PROGRESS:
         if (reinterpret_cast<ScanProgress*>(wParam) == &progress)
-            progress.Show();
+            progress.Show(this);
         return 0;
-    case Thread_EnumPorts::kPortsChangedMessage:
+    case QVM_PORTS_CHANGED:
         RebuildDeviceList();
         return 0;
-    case kDeviceBusyMessage:
+    case QVM_DEVICE_BUSY:
         SetDeviceBusy(reinterpret_cast<Device*>(wParam), lParam != 0);
         return 0;
     default:
@@ -227,7 +246,7 @@ LRESULT MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 
 LRESULT MainWindow::OnCommand(int, int id, HWND)
 {
-    if (id == 120) {
+    if (id == IDM_EXIT) {
         SendMessageA(handle, WM_CLOSE, 0, 0);
         return 0;
     }
@@ -243,6 +262,66 @@ LRESULT MainWindow::OnEraseBackground(HDC dc)
     GetClientRect(handle, &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_APPWORKSPACE));
     return 1;
+}
+
+LRESULT MainWindow::OnSize(int, int, UINT type)
+{
+    if (type != SIZE_MINIMIZED)
+        LayOut();
+    return 0;
+}
+
+LRESULT MainWindow::OnShowWindow(BOOL shown, UINT)
+{
+    if (!shown || shownOnce)
+        return kNotHandled;
+    // Panels sharing a side draw the edge between them once the window is up.
+    shownOnce = true;
+    const std::vector<DockWindow*>& panels = DockWindow::Panels();
+    std::vector<DockedPanel> docked;
+    std::vector<uint32_t> edges;
+    for (DockWindow* panel : panels) {
+        docked.push_back(DockedPanel{panel->Side(), IsShownPanel(panel), panel->BarSize()});
+        edges.push_back(panel->Style() & kDockEdges);
+    }
+    edges = EdgesAfterFirstShow(docked, edges);
+    for (size_t i = 0; i < panels.size(); ++i) {
+        if (docked[i].visible)
+            panels[i]->SetEdges(edges[i]);
+    }
+    return kNotHandled;
+}
+
+void MainWindow::LayOut()
+{
+    const std::vector<DockWindow*>& panels = DockWindow::Panels();
+    if (handle == nullptr || panels.empty())
+        return;
+    RECT client{};
+    GetClientRect(handle, &client);
+    TRect free(client.left, client.top, client.right, client.bottom);
+    HDWP moves = BeginDeferWindowPos(static_cast<int>(panels.size()) + 2);
+    auto place = [&](HWND window, const TRect& r) {
+        if (moves != nullptr)
+            moves = DeferWindowPos(moves, window, nullptr, r.left, r.top, r.Width(), r.Height(),
+                                   SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    if (IsShownPanel(&statusBar)) {
+        const int height = statusBar.OuterSize().cy;
+        place(statusBar.Handle(), TRect(free.left, free.bottom - height, free.right, free.bottom));
+        free.bottom -= height;
+    }
+    std::vector<DockedPanel> docked;
+    for (DockWindow* panel : panels)
+        docked.push_back(DockedPanel{panel->Side(), panel->IsDocked() && IsShownPanel(panel), panel->BarSize()});
+    std::vector<TRect> placed;
+    LayOutDockedPanels(free, docked, placed);
+    for (size_t i = 0; i < panels.size(); ++i) {
+        if (docked[i].visible)
+            place(panels[i]->Handle(), placed[i]);
+    }
+    if (moves != nullptr)
+        EndDeferWindowPos(moves);
 }
 
 LRESULT MainWindow::OnDestroy()
@@ -278,6 +357,7 @@ LRESULT MainWindow::OnClose()
         values.windowHeight = rect.bottom - rect.top;
     }
     AppCore::Destroy();
+    toolbar.CloseIfAlive();
     SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
     return kNotHandled;
 }

@@ -7,12 +7,16 @@
 #include <memory>
 
 #include "core/GString.h"
+#include "core/Subject.h"
 #include "discovery/DiscoveryCycle.h"
-#include "discovery/ScanProgressState.h"
 #include "discovery/win/ThreadClose.h"
 #include "discovery/win/ThreadEnumPorts.h"
 #include "obex/OBEX_Push.h"
+#include "toolkit/win/MainMenu.h"
 #include "toolkit/win/TWindow.h"
+#include "ui/win/ScanProgressDialog.h"
+#include "ui/win/StatusWindow.h"
+#include "ui/win/ToolBarMain.h"
 
 class Device;
 class SystemPortPollers;
@@ -20,10 +24,6 @@ class SystemPortPollers;
 class MainWindow : public TWindow, public PortListObserver, public PushListener {
 public:
     static constexpr const char* kClassName = "qv_MainWindow";
-
-    // Private messages.
-    static constexpr UINT kSelectPortMessage = 0x9401;     // wParam: port or null
-    static constexpr UINT kDeviceBusyMessage = 0x9407;     // wParam: Device, lParam: 1 busy, 0 idle
 
     // The process singleton, created on first use.
     static MainWindow* Instance();
@@ -50,6 +50,8 @@ public:
     LRESULT OnClose() override;
     LRESULT OnInitMenuPopup(HWND hwnd, HMENU menu, UINT position, BOOL systemMenu) override;
     LRESULT OnEraseBackground(HDC dc) override;
+    LRESULT OnSize(int width, int height, UINT type) override;
+    LRESULT OnShowWindow(BOOL shown, UINT status) override;
 
     const GString& Title() const { return title; }
 
@@ -61,10 +63,18 @@ private:
     // The device list: for now the names of the identified phones in the title.
     void RebuildDeviceList();
     void SetDeviceBusy(Device* device, bool busy);
+    // Places the status bar and the visible docked panels in the client area.
+    void LayOut();
 
+    // First: the toolbar and the menu observe it until they go.
+    CommandStateSubject commandState;
+    MainMenu menu;
     GString title;
     std::atomic<TComm*> currentPort{nullptr};
-    ScanProgressState progress;
+    StatusWindow statusBar;
+    ToolBarMain toolbar;
+    bool shownOnce = false;
+    ScanProgressDialog progress;
     // "Отправить файл...": one push at a time for the whole run.
     OBEX_Push push;
     Thread_EnumPorts scanThread;

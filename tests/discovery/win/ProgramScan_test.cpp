@@ -3,6 +3,7 @@
 // for the scan before the ports are closed.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <dbt.h>
 
 #include <set>
 #include <string>
@@ -13,6 +14,7 @@
 #include "support/win/QvProcess.h"
 #include "support/win/SimLog.h"
 #include "support/win/TempDir.h"
+#include "support/win/WaitUntil.h"
 
 namespace {
 
@@ -39,6 +41,23 @@ bool LoadSaved(const TempDir& dir, SettingsStore& store)
     return !bytes.empty() && DecodeSettings(bytes.data(), bytes.size(), store);
 }
 
+// Waits until a scan has ended after the call. Every scan ends by writing the window title
+// from its device list, so the title is marked first; a removal notice asks for a scan in
+// case the last one ended before the mark (refused while one runs, hence repeated).
+bool WaitForAScanToEnd(const QvProcess& qv, HWND window)
+{
+    const char* mark = "scan probe";
+    SetWindowTextA(window, mark);
+    return WaitUntil(
+        [&] {
+            if (qv.Title() != mark)
+                return true;
+            SendMessageA(window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, 0);
+            return false;
+        },
+        20000, 200);
+}
+
 TEST(ProgramScan, FirstStartExcludesEverySerialPortAndOpensNone)
 {
     PhoneSim sim({"--profile", "siemens"});
@@ -46,9 +65,10 @@ TEST(ProgramScan, FirstStartExcludesEverySerialPortAndOpensNone)
     TempDir dir;
     {
         QvProcess qv(dir.Path());
-        ASSERT_NE(qv.WaitForMainWindow(20000), nullptr);
-        // The first scan has nothing to open: it is over long before this.
-        Sleep(3000);
+        HWND window = qv.WaitForMainWindow(20000);
+        ASSERT_NE(window, nullptr);
+        // Closing cancels a running scan, which would keep nothing: the first one ends first.
+        ASSERT_TRUE(WaitForAScanToEnd(qv, window));
         qv.Close();
         DWORD exitCode = 99;
         ASSERT_TRUE(qv.WaitForExit(30000, exitCode));
@@ -72,13 +92,8 @@ TEST(ProgramScan, IdentifiedPhoneIsShownAndRemembered)
     {
         QvProcess qv(dir.Path());
         ASSERT_NE(qv.WaitForMainWindow(20000), nullptr);
-        std::string title;
-        for (DWORD start = GetTickCount(); GetTickCount() - start < 20000; Sleep(100)) {
-            title = qv.Title();
-            if (title.find("SIEMENS S65") != std::string::npos)
-                break;
-        }
-        EXPECT_EQ(title, "Quorvan - SIEMENS S65");
+        EXPECT_TRUE(WaitUntil([&] { return qv.Title().find("SIEMENS S65") != std::string::npos; }, 20000));
+        EXPECT_EQ(qv.Title(), "Quorvan - SIEMENS S65");
         qv.Close();
         DWORD exitCode = 99;
         ASSERT_TRUE(qv.WaitForExit(30000, exitCode));
@@ -103,16 +118,14 @@ TEST(ProgramScan, DeviceRemovalStartsAScanThatDropsTheVanishedPhone)
     HWND window = qv.WaitForMainWindow(20000);
     ASSERT_NE(window, nullptr);
     auto waitForTitle = [&](const std::string& wanted) {
-        for (DWORD start = GetTickCount(); GetTickCount() - start < 20000; Sleep(100)) {
-            if (qv.Title() == wanted)
-                return true;
-        }
-        return false;
+        return WaitUntil([&] { return qv.Title() == wanted; }, 20000);
     };
     ASSERT_TRUE(waitForTitle("Quorvan - NOKIA Nokia 6230i")) << qv.Title();
     sim.Stop();
-    // The title stays while nobody asks for a scan.
-    Sleep(500);
+    // The title stays while nobody asks for a scan: the window has handled everything sent
+    // to it so far and still shows the phone.
+    DWORD_PTR answer = 0;
+    ASSERT_NE(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &answer), 0);
     EXPECT_EQ(qv.Title(), "Quorvan - NOKIA Nokia 6230i");
     SendMessageA(window, WM_DEVICECHANGE, 0x8004, 0);
     EXPECT_TRUE(waitForTitle("Quorvan")) << qv.Title();
@@ -133,10 +146,8 @@ TEST(ProgramScan, CloseWhileAScanRunsWaitsForTheScan)
     ASSERT_TRUE(PrepareSettings(dir, sim.ComName()));
     QvProcess qv(dir.Path());
     ASSERT_NE(qv.WaitForMainWindow(20000), nullptr);
-    bool talking = false;
-    for (DWORD start = GetTickCount(); !talking && GetTickCount() - start < 20000; Sleep(50))
-        talking = LinesFromPc(sim.Log(), "ATZ") > 0;
-    ASSERT_TRUE(talking) << "the scan never reached the phone";
+    ASSERT_TRUE(WaitUntil([&] { return LinesFromPc(sim.Log(), "ATZ") > 0; }, 20000))
+        << "the scan never reached the phone";
     DWORD closedAt = GetTickCount();
     qv.Close();
     DWORD exitCode = 99;

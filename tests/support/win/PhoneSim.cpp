@@ -5,6 +5,8 @@
 #include <set>
 #include <sstream>
 
+#include "support/win/WaitUntil.h"
+
 namespace {
 
 std::string Env(const char* name)
@@ -231,6 +233,49 @@ void PhoneSim::Stop()
         process = PROCESS_INFORMATION{};
     }
     ready = false;
+}
+
+std::string PhoneSim::Control(const std::string& command, DWORD timeoutMs)
+{
+    if (control == INVALID_SOCKET)
+        return "";
+    const std::string line = command + "\n";
+    if (send(control, line.data(), static_cast<int>(line.size()), 0) != static_cast<int>(line.size()))
+        return "";
+    const DWORD start = GetTickCount();
+    size_t end;
+    while ((end = controlText.find('\n')) == std::string::npos) {
+        const DWORD spent = GetTickCount() - start;
+        if (spent >= timeoutMs)
+            return "";
+        const DWORD ms = timeoutMs - spent;
+        fd_set set;
+        FD_ZERO(&set);
+        FD_SET(control, &set);
+        timeval wait{static_cast<long>(ms / 1000), static_cast<long>(ms % 1000 * 1000)};
+        char buffer[256];
+        int n = 0;
+        if (select(0, &set, nullptr, nullptr, &wait) != 1 ||
+            (n = recv(control, buffer, sizeof buffer, 0)) <= 0)
+            return "";
+        controlText.append(buffer, static_cast<size_t>(n));
+    }
+    std::string answer = controlText.substr(0, end);
+    controlText.erase(0, end + 1);
+    if (!answer.empty() && answer.back() == '\r')
+        answer.pop_back();
+    return answer;
+}
+
+bool PhoneSim::WaitForBytesToPc(unsigned long long bytes, DWORD timeoutMs)
+{
+    return WaitUntil(
+        [&] {
+            const std::string stats = Control("STATS");  // "in=<n> out=<n>"
+            const size_t at = stats.find("out=");
+            return at != std::string::npos && std::strtoull(stats.c_str() + at + 4, nullptr, 10) >= bytes;
+        },
+        timeoutMs);
 }
 
 std::string PhoneSim::Log() const

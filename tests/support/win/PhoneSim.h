@@ -58,6 +58,12 @@ public:
     std::string Log() const;                                   // the log's text so far
     const std::string& Pty() const { return pty; }            // as the simulator reported it
 
+    // A command on the control connection ("STATS", "MODE?") and its one-line answer; empty
+    // when none came within timeoutMs.
+    std::string Control(const std::string& command, DWORD timeoutMs = 10000);
+    // Waits until the simulator has sent at least `bytes` bytes to the port (its STATS).
+    bool WaitForBytesToPc(unsigned long long bytes, DWORD timeoutMs = 20000);
+
     // Ends the simulator now (closes the control connection and waits for it to go),
     // which cuts the line under an open port. Safe to call twice.
     void Stop();
@@ -76,5 +82,6 @@ private:
     std::string pty;
     SOCKET listener = INVALID_SOCKET;
     SOCKET control = INVALID_SOCKET;
+    std::string controlText;  // received on the control connection, not yet taken
     PROCESS_INFORMATION process{};
 };

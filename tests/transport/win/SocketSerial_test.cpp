@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "devices/TSerialPort.h"
+#include "support/CountingSocket.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/win/PhoneSim.h"
 #include "transport/win/SocketSerial.h"
@@ -66,21 +67,21 @@ TEST(SocketSerial, AtExchangeAndEchoOff)
     ASSERT_TRUE(sim.Ready()) << sim.Error();
     Line line(sim);
     ASSERT_TRUE(line.socket.Open());
-    Stopwatch clock;
-    EXPECT_EQ(line.socket.Write("ATZ\r", 0), 4);
-    EXPECT_GT(line.socket.ReadReply(0), 0);
-    EXPECT_STREQ(line.socket.result.CStr(), "OK");
-    EXPECT_STREQ(line.socket.reply.CStr(), "ATZ");  // the echo, before echo is off
-    line.socket.Write("ATE0\r", 0);
-    line.socket.ReadReply(0);
-    EXPECT_STREQ(line.socket.result.CStr(), "OK");
-    line.socket.Write("AT+CGMI\r", 0);
-    line.socket.ReadReply(Socket::kJoinLines);
-    EXPECT_STREQ(line.socket.reply.CStr(), "ACME");
-    line.socket.Write("AT+NOSUCH\r", 0);
-    line.socket.ReadReply(0);
-    EXPECT_STREQ(line.socket.result.CStr(), "ERROR");
-    EXPECT_LT(clock.Ms(), 2000u);  // no read waited for a time-out
+    CountingSocket at(line.socket);
+    EXPECT_EQ(at.Write("ATZ\r", 0), 4);
+    EXPECT_GT(at.ReadReply(0), 0);
+    EXPECT_STREQ(at.result.CStr(), "OK");
+    EXPECT_STREQ(at.reply.CStr(), "ATZ");  // the echo, before echo is off
+    at.Write("ATE0\r", 0);
+    at.ReadReply(0);
+    EXPECT_STREQ(at.result.CStr(), "OK");
+    at.Write("AT+CGMI\r", 0);
+    at.ReadReply(Socket::kJoinLines);
+    EXPECT_STREQ(at.reply.CStr(), "ACME");
+    at.Write("AT+NOSUCH\r", 0);
+    at.ReadReply(0);
+    EXPECT_STREQ(at.result.CStr(), "ERROR");
+    EXPECT_EQ(at.shortReads, 0);  // no read waited for a time-out
 }
 
 TEST(SocketSerial, ReplySplitAcrossReadsIsJoined)
@@ -94,22 +95,21 @@ TEST(SocketSerial, ReplySplitAcrossReadsIsJoined)
     Stopwatch clock;
     EXPECT_EQ(ReadExactly(line.socket, 9), "AT\r\r\nOK\r\n");
     EXPECT_GE(clock.Ms(), 500u);
-    EXPECT_LT(clock.Ms(), 3000u);
 }
 
-TEST(SocketSerial, ReadTakesEverythingQueuedInOneCall)
+TEST(SocketSerial, QueuedAnswerIsReadWhole)
 {
-    PhoneSim sim;
+    PhoneSim sim({"--manufacturer", "ACME"});
     ASSERT_TRUE(sim.Ready()) << sim.Error();
     Line line(sim);
     ASSERT_TRUE(line.socket.Open());
     line.socket.Write("AT+CGMI\r", 0);
-    Sleep(300);  // the whole answer is queued
-    char buffer[512];
-    Stopwatch clock;
-    int32_t n = line.socket.Read(buffer, 8);
-    EXPECT_EQ(std::string(buffer, static_cast<size_t>(n)), "AT+CGMI\r");
-    EXPECT_LT(clock.Ms(), 200u);
+    const std::string answer = "AT+CGMI\r\r\nACME\r\n\r\nOK\r\n";
+    ASSERT_TRUE(sim.WaitForBytesToPc(answer.size()));
+    CountingSocket counted(line.socket);
+    EXPECT_EQ(ReadExactly(counted, 8), "AT+CGMI\r");
+    EXPECT_EQ(ReadExactly(counted, static_cast<int32_t>(answer.size()) - 8), answer.substr(8));
+    EXPECT_EQ(counted.shortReads, 0);
 }
 
 TEST(SocketSerial, SilentLineEndsAReadAfterTwelveSecondsSlow)
@@ -123,9 +123,7 @@ TEST(SocketSerial, SilentLineEndsAReadAfterTwelveSecondsSlow)
     line.socket.Write("ATZ\r", 0);
     Stopwatch clock;
     EXPECT_EQ(ReadExactly(line.socket, 3), "AT");
-    DWORD ms = clock.Ms();
-    EXPECT_GE(ms, 11000u);
-    EXPECT_LT(ms, 14500u);
+    EXPECT_GE(clock.Ms(), 11000u);
 }
 
 TEST(SocketSerial, CutLineEndsReadsAndWrites)
@@ -135,14 +133,31 @@ TEST(SocketSerial, CutLineEndsReadsAndWrites)
     Line line(sim);
     ASSERT_TRUE(line.socket.Open());
     line.socket.Write("ATZ\r", 0);
-    Stopwatch clock;
     std::string got = ReadExactly(line.socket, 10);
     EXPECT_EQ(got, "ATZ");
-    EXPECT_LT(clock.Ms(), 14500u);
+    EXPECT_EQ(sim.Control("MODE?"), "cut");
     int32_t written = line.socket.Write("AT\r", 0);
     EXPECT_GE(written, 0);
     EXPECT_LE(written, 3);
     EXPECT_EQ(line.socket.Read(&got[0], 1), 0);
+    EXPECT_TRUE(line.socket.Close());
+}
+
+TEST(SocketSerial, StalledLineEndsAWrite)
+{
+    // The phone takes in nothing: once the pty's buffer is full the bytes cannot go on. The
+    // write gives up after what they need at the line's speed and a margin, and returns
+    // what went (at 200 ms a byte it would hold the worker for most of a day).
+    PhoneSim sim({"--stall-input-after", "0"});
+    ASSERT_TRUE(sim.Ready()) << sim.Error();
+    Line line(sim);
+    line.port.baudRate = 921600;
+    ASSERT_TRUE(line.socket.Open());
+    const std::string data(256 * 1024, 'x');
+    const int32_t written = line.socket.Write(data.data(), static_cast<int32_t>(data.size()));
+    EXPECT_GE(written, 0);
+    EXPECT_LT(written, static_cast<int32_t>(data.size()));
+    EXPECT_EQ(sim.Control("STATS"), "in=0 out=0");
     EXPECT_TRUE(line.socket.Close());
 }
 

@@ -82,6 +82,14 @@ TEST(LineFaults, CutAtClosesTheLine) {
   EXPECT_EQ(sim.Control("STATS"), "in=4 out=6");
 }
 
+TEST(LineFaults, StallInputAfterTakesInNoMore) {
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--stall-input-after", "4"}));
+  EXPECT_EQ(Ask(sim, "ATZ\r"), "ATZ\r\r\nOK\r\n");
+  EXPECT_EQ(Ask(sim, "AT\r"), "");
+  EXPECT_EQ(sim.Control("STATS"), "in=4 out=10");
+}
+
 TEST(LineFaults, DropFinalLeavesOutResultLines) {
   struct Case {
     const char* option;

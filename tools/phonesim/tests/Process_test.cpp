@@ -14,9 +14,9 @@ TEST(Process, HelpNamesEveryOption) {
   int status = RunPhonesim({"--help"}, out);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   for (const char* option :
-       {"--link", "--control", "--log", "--profile", "--manufacturer", "--model", "--serial", "--revision",
+       {"--link", "--control", "--baud", "--log", "--profile", "--manufacturer", "--model", "--serial", "--revision",
         "--start-in-obex", "--guard", "--obex", "--root", "--max-packet", "--memory", "--delay", "--silence-after",
-        "--garbage", "--cut-at", "--drop-final", "--obex-fail", "--obex-stall-after", "--obex-bad-length",
+        "--garbage", "--cut-at", "--drop-final", "--stall-input-after", "--obex-fail", "--obex-stall-after", "--obex-bad-length",
         "--bad-listing", "STATS", "MODE?", "QUIT"}) {
     EXPECT_NE(out.find(option), std::string::npos) << option;
   }
@@ -29,6 +29,7 @@ TEST(Process, BadCommandLinesExitWithStatusTwo) {
       {"--max-packet", "100"},
       {"--max-packet", "70000"},
       {"--guard", "-1"},
+      {"--baud", "10"},
       {"--obex", "obexftpd", "--bad-listing", "empty"},
       {"--obex-fail", "GET"},
       {"--obex-fail", "FETCH=0xC4"},
