@@ -72,7 +72,9 @@ MainWindow::MainWindow()
     pollers = std::make_unique<SystemPortPollers>(ports);
     scanThread.Attach(&ports, pollers.get(), this, &progress);
     closeThread.Attach(&scanThread, &ports, this, &progress);
+    pushDialog = std::make_unique<PushDialog>(this, &core->Values());
     push.SetListener(this);
+    push.SetProgress(pushDialog.get());
     closeThread.AddWork(&push);
 }
 
@@ -356,6 +358,7 @@ LRESULT MainWindow::OnClose()
         values.windowWidth = rect.right - rect.left;
         values.windowHeight = rect.bottom - rect.top;
     }
+    pushDialog->CloseNow();
     AppCore::Destroy();
     toolbar.CloseIfAlive();
     SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));

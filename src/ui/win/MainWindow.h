@@ -12,6 +12,7 @@
 #include "discovery/win/ThreadClose.h"
 #include "discovery/win/ThreadEnumPorts.h"
 #include "obex/OBEX_Push.h"
+#include "obex/win/PushDialog.h"
 #include "toolkit/win/MainMenu.h"
 #include "toolkit/win/TWindow.h"
 #include "ui/win/ScanProgressDialog.h"
@@ -75,8 +76,10 @@ private:
     ToolBarMain toolbar;
     bool shownOnce = false;
     ScanProgressDialog progress;
-    // "Отправить файл...": one push at a time for the whole run.
+    // "Отправить файл...": one push at a time for the whole run, shown in its own
+    // file-operation dialog (made once the settings are loaded).
     OBEX_Push push;
+    std::unique_ptr<PushDialog> pushDialog;
     Thread_EnumPorts scanThread;
     Thread_Close closeThread;
     std::unique_ptr<SystemPortPollers> pollers;

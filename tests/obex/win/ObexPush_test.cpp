@@ -12,8 +12,12 @@
 #include <thread>
 #include <vector>
 
+#include "core/Settings.h"
 #include "devices/Device.h"
+#include "obex/win/PushDialog.h"
+#include "resources/resource.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/win/MessagePump.h"
 #include "support/win/ObexWinKit.h"
 #include "support/win/PushRig.h"
 
@@ -247,6 +251,49 @@ TEST(ObexPush, CancelDuringTheSecondFileRemovesItAndSendsNoMore)
     EXPECT_FALSE(Contains(box, "one.txt")) << box;
     EXPECT_EQ(run.boxes.Boxes().at(0).style, 0x30u);
     EXPECT_TRUE(Contains(sim.Log(), "obex ABORT")) << sim.Log();
+}
+
+class OwnerWindow : public TWindow {
+public:
+    OwnerWindow()
+    {
+        RegisterWindowClass(0, nullptr, nullptr, "qv_TestPushOwner", 0);
+        CreateWindowExA(0, "qv_TestPushOwner", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400,
+                        300, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+    }
+    ~OwnerWindow() override { DestroyNativeWindow(); }
+};
+
+// The dialog the user sees: it names the phone, its Cancel breaks the push off, and it goes
+// when the push has ended.
+TEST(ObexPush, CancelInTheDialogEndsThePush)
+{
+    PhoneRoot root;
+    PhoneSim sim({"--start-in-obex", "--root", root.Unix(), "--max-packet", "255", "--delay", "20"});
+    ASSERT_TRUE(sim.Ready()) << sim.Error();
+    LinePushSockets sockets(sim.ComName());
+    std::unique_ptr<TBthPort> phone(NewPushPhone());
+    OwnerWindow owner;
+    SettingsValues settings;
+    PushDialog dialog(&owner, &settings);
+    PushRun run;
+    run.push.SetProgress(&dialog);
+    run.Select("long.bin", Pattern(100000, 61));
+    ASSERT_TRUE(run.push.StartPush(phone.get()));
+    const HWND window = dialog.dialog.Handle();
+    ASSERT_NE(window, nullptr);
+    auto text = [&](int id) {
+        char buffer[256] = {};
+        GetDlgItemTextA(window, id, buffer, sizeof buffer);
+        return std::string(buffer);
+    };
+    EXPECT_TRUE(PumpUntil([&] { return text(IDC_FILEOP_TARGET) == "Bluetooth:\\Phone:"; }))
+        << text(IDC_FILEOP_TARGET);
+    EXPECT_TRUE(PumpUntil([&] { return text(IDC_FILEOP_COUNTER) == "1/1"; }));
+    SendMessageA(GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !run.push.IsPushing() && !IsWindow(window); }));
+    EXPECT_TRUE(Contains(run.Box(), "Отправка прервана.\n\nlong.bin")) << run.Box();
+    EXPECT_FALSE(root.Exists("long.bin"));
 }
 
 }  // namespace
