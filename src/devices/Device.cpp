@@ -1,5 +1,6 @@
 #include "devices/Device.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "devices/DeviceSettingsStore.h"
@@ -52,6 +53,7 @@ Device::Device(TComm* port) : port(port)
 
 Device::~Device()
 {
+    StopWork();
     CopyBluetoothAddress(port, settings);
     if (SettingsStore* store = DeviceSettingsStore()) {
         auto lock = store->Lock();
@@ -107,6 +109,38 @@ void Device::ClearBusy()
     if (views != nullptr)
         views->SetEnabled(true);
     busy.store(false);
+}
+
+void Device::AddWork(DeviceWork* work)
+{
+    std::lock_guard<std::mutex> guard(workLock);
+    works.push_back(work);
+}
+
+void Device::RemoveWork(DeviceWork* work)
+{
+    std::lock_guard<std::mutex> guard(workLock);
+    std::erase(works, work);
+}
+
+void Device::StopWork()
+{
+    // The works are asked one after the other outside the lock: stopping one may have to let
+    // its window handle messages, and that window may remove itself meanwhile.
+    std::vector<DeviceWork*> running;
+    {
+        std::lock_guard<std::mutex> guard(workLock);
+        running = works;
+    }
+    for (DeviceWork* work : running) {
+        bool registered = false;
+        {
+            std::lock_guard<std::mutex> guard(workLock);
+            registered = std::find(works.begin(), works.end(), work) != works.end();
+        }
+        if (registered)
+            work->StopAndWait();
+    }
 }
 
 void Device::DropFileAccess()

@@ -8,6 +8,8 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
+#include <vector>
 
 #include "core/GString.h"
 #include "core/Settings.h"
@@ -17,6 +19,17 @@ class FTP;
 class Socket;
 class TComm;
 class WaitProgress;
+
+// Work that a window runs on the phone from threads of its own (the file manager's listing,
+// delete and upload workers). The device stops it and waits for its end before the file
+// access or the views go.
+class DeviceWork {
+public:
+    virtual ~DeviceWork() = default;
+    // Asks the running work to end and returns once it has; never called from the work's own
+    // threads.
+    virtual void StopAndWait() = 0;
+};
 
 // Which model identification creates, chosen from the manufacturer text.
 enum class Manufacturer { Generic, Siemens, Nokia, Samsung };
@@ -59,6 +72,11 @@ public:
     void SetBusy();
     void ClearBusy();
     bool IsBusy() const { return busy.load(); }
+    // A view registers its work while it can run any; StopWork stops and waits for all of it
+    // (the port calls it before it ends the file access, the destructor before the views go).
+    void AddWork(DeviceWork* work);
+    void RemoveWork(DeviceWork* work);
+    void StopWork();
 
     GString name;               // display name, set by identification
     FTP* fileAccess = nullptr;  // owned; null while no file access is open
@@ -72,6 +90,8 @@ protected:
 
 private:
     DeviceViews* views = nullptr;  // owned
+    std::mutex workLock;
+    std::vector<DeviceWork*> works;  // not owned
     // Read by the discovery thread (a vanished port is destroyed only while its device is
     // idle), written by the user-interface thread.
     std::atomic<bool> busy{false};

@@ -159,6 +159,70 @@ void ProcessChangedPorts(PortList& list, PortListObserver& observer)
     observer.PortsChanged();
 }
 
+bool IsListedPort(PortList& list, const TComm* port)
+{
+    if (port == nullptr || list.IsProcessing(port))
+        return false;
+    for (ListIterator<TComm> it(list.ports); !it.IsDone(); it.Next()) {
+        if (it.CurrentItem() == port)
+            return true;
+    }
+    return false;
+}
+
+bool TakePortForDisconnect(PortList& list, TComm* port)
+{
+    if (!IsListedPort(list, port) || port->device == nullptr || port->device->IsBusy())
+        return false;
+    port->MarkChanged(false);
+    list.processing.Append(port);
+    return true;
+}
+
+void ReturnTakenPort(PortList& list, TComm* port)
+{
+    list.processing.Remove(port);
+    port->changed = false;
+}
+
+void DisconnectTakenPort(PortList& list, TComm* port, PortListObserver& observer)
+{
+    observer.ReleasePort(port);
+    port->Disconnect();
+    {
+        auto lock = list.Lock();
+        list.processing.Remove(port);
+    }
+    observer.PortsChanged();
+}
+
+void CloseAllPorts(PortList& list, PortListObserver& observer)
+{
+    // A push or a file operation uses the port's sockets and the device: it ends before they
+    // go, whatever the device's busy state says.
+    List<Device> devices;
+    {
+        auto lock = list.Lock();
+        for (ListIterator<TComm> it(list.ports); !it.IsDone(); it.Next()) {
+            if (it.CurrentItem()->device != nullptr)
+                devices.Append(it.CurrentItem()->device);
+        }
+    }
+    for (ListIterator<Device> it(devices); !it.IsDone(); it.Next())
+        it.CurrentItem()->StopWork();
+    devices.RemoveAll();
+    {
+        auto lock = list.Lock();
+        for (ListIterator<TComm> it(list.ports); !it.IsDone(); it.Next()) {
+            if (!list.IsProcessing(it.CurrentItem()))
+                it.CurrentItem()->MarkChanged(false);
+        }
+    }
+    ProcessChangedPorts(list, observer);
+    // Disconnected and without buttons now: the port objects go with the list.
+    list.DestroyAll();
+}
+
 void RunDiscoveryCycle(PortList& list, PortPollers& polls, PortListObserver& observer,
                        ScanProgress& dialog, const std::atomic<bool>& cancel)
 {

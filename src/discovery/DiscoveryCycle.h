@@ -48,6 +48,26 @@ void OpenPorts(PortList& list, ScanProgress* progress);
 // lets go of each port first and hears of the change at the end.
 void ProcessChangedPorts(PortList& list, PortListObserver& observer);
 
+// Whether the port is still in the list and nobody is disconnecting it; inside Lock(). Code
+// that kept a port pointer across a message loop (a popup menu, a file dialog) asks this
+// before it touches the port again.
+bool IsListedPort(PortList& list, const TComm* port);
+// The user's disconnect: takes a listed port whose device is idle (marks it changed, not
+// gone, and keeps every other walk of the list away from it); false when the port went, is
+// being disconnected already or its device is busy. Inside Lock().
+bool TakePortForDisconnect(PortList& list, TComm* port);
+// Gives back a taken port that will not be disconnected after all. Inside Lock().
+void ReturnTakenPort(PortList& list, TComm* port);
+// Disconnects a taken port on the calling thread; the observer lets go of it first and hears
+// of the change at the end. The port stays in the list, ready for the next scan.
+void DisconnectTakenPort(PortList& list, TComm* port, PortListObserver& observer);
+
+// The ports' part of closing the program: the work running on each phone is stopped and
+// waited for, then every port is disconnected (its observer letting go of it first) and
+// destroyed. Nothing else may disconnect ports meanwhile: scans and the window's own
+// disconnects were stopped before.
+void CloseAllPorts(PortList& list, PortListObserver& observer);
+
 // Steps 2 to 8 of a scan: the progress window is shown already. cancel is the closing
 // thread's request to stop, taken like the user's cancel.
 void RunDiscoveryCycle(PortList& list, PortPollers& polls, PortListObserver& observer,

@@ -66,6 +66,7 @@
 #define QVM_PORTS_CHANGED    0x9405  /* the port list changed: rebuild the device list */
 #define QVM_DEVICE_POPUP     0x9406  /* wParam: port whose popup menu to show */
 #define QVM_DEVICE_BUSY      0x9407  /* wParam: Device, lParam: 1 busy, 0 idle */
+#define QVM_RELEASE_PORT     0x9408  /* wParam: port about to be disconnected or destroyed */
 
 #define IDS_PRODUCT_NAME     100
 #define IDS_CAPTION_ERROR    101
@@ -117,5 +118,28 @@
 #define IDC_FILEOP_TIME_LEFT 10405
 #define IDC_FILEOP_COUNTER   10406
 #define IDC_FILEOP_TOTAL     10407
+/* The ports dialog and its options and information dialogs. */
+#define IDC_PORT_REFRESH         10104
+#define IDC_PORT_OPTIONS         10107
+#define IDC_PORT_LIST            10114
+#define IDC_KIND_PICTURE_SERIAL  10120
+#define IDC_KIND_PICTURE_IRDA    10121
+#define IDC_KIND_PICTURE_BTH     10122
+#define IDC_KIND_SERIAL          10123
+#define IDC_KIND_IRDA            10124
+#define IDC_KIND_BTH             10125
+#define IDC_KIND_SERIAL_OPTIONS  10127
+#define IDC_PORT_INFO            10130
+#define IDC_LINE_SPEED           10200
+#define IDC_PORT_NAME            10201
+#define IDC_LINE_RTS             10203
+#define IDC_LINE_DEFAULTS        10205
+#define IDC_LINE_DTR             10206
+#define IDC_PROFILE_LIST         10230
+/* Descriptions of the Bluetooth and IrDA profiles: strings 1201..1230, and two more. */
+#define IDS_PROFILE_FIRST        1201
+#define IDS_PROFILE_LAST         1230
+#define IDS_PROFILE_COMPUTER     1302
+#define IDS_PROFILE_FILE_SERVER  1308
 /* The main window's status bar. */
 #define IDC_STATUS_BAR       601

@@ -409,6 +409,60 @@ TEST_F(CycleTest, ChangedPortThatIsNotGoneIsDisconnectedAndKept)
     EXPECT_EQ(observer.events, (Names{"release COM2", "changed"}));
 }
 
+// A push or a file operation on a busy phone uses its device and sockets from its own thread:
+// closing stops it and waits for it before the port is released and the device destroyed.
+TEST_F(CycleTest, ClosingStopsThePhonesWorkBeforeItsPortGoes)
+{
+    class PhoneWork : public DeviceWork {
+    public:
+        void Start(Device* device)
+        {
+            running = true;
+            device->AddWork(this);
+            worker = std::thread([this, device] {
+                while (!stop)
+                    std::this_thread::yield();
+                if (!orphaned)  // a failed close destroyed the device under the work
+                    device->RemoveWork(this);
+                running = false;
+            });
+        }
+        void StopAndWait() override
+        {
+            stop = true;
+            if (worker.joinable())
+                worker.join();
+        }
+        ~PhoneWork() override { StopAndWait(); }
+        std::atomic<bool> running{false};
+        std::atomic<bool> stop{false};
+        std::atomic<bool> orphaned{false};
+        std::thread worker;
+    } work;
+    class ReleaseWatch : public PortListObserver {
+    public:
+        explicit ReleaseWatch(PhoneWork& work) : work(work) {}
+        void ReleasePort(TComm*) override
+        {
+            if (work.running)
+                workRanAtRelease = work.orphaned = true;
+        }
+        void PortsChanged() override {}
+        PhoneWork& work;
+        bool workRanAtRelease = false;
+    } watch(work);
+
+    polls.serial = {"COM1", "COM2"};
+    Scan();
+    Port("COM2")->device->SetBusy();
+    work.Start(Port("COM2")->device);
+    CloseAllPorts(list, watch);
+    const bool stoppedFirst = !watch.workRanAtRelease;
+    EXPECT_TRUE(stoppedFirst) << "the port was released while its phone's work still ran";
+    EXPECT_TRUE(PortNames().empty());
+    EXPECT_EQ(alivePorts.load(), 0);
+}
+
 // The main thread's side while scans run: it changes exclusions, disconnects ports and walks
 // the list. Run under the sanitizers, a missing lock shows up as a use after free or a
 // corrupted list.

@@ -22,7 +22,8 @@ Connection
                          sends them, and the phone takes in the PC's bytes no faster (beyond
                          a 4 KiB receive buffer they wait in the pty). Default: pty speed
   --log FILE             every byte each way (hex and printable) with timestamps, plus notes
-                         on mode changes and OBEX requests
+                         on mode changes, OBEX requests and the line speed the PC set (noted
+                         with the first bytes that follow a change)
   --help                 this text
 
 Phone

@@ -60,6 +60,7 @@ bool PhoneSession::Start(std::string& error) {
   AddStandardCommands(table_, options_.profile);
   extensions_ = CreateAtExtensions({options_.profile, root_}, table_);
   if (!pty_.Open(error)) return false;
+  lineSpeed_ = pty_.Speed();
   if (!options_.link.empty() && !pty_.Link(options_.link, error)) return false;
   log_.Note("profile " + options_.profile.name + ", slave " + pty_.SlavePath() + ", root " + root_ +
             (options_.baud != 0 ? ", line at " + std::to_string(options_.baud) + " baud" : ", line at pty speed"));
@@ -163,6 +164,12 @@ void PhoneSession::SendToPc(std::string_view bytes, bool answer) {
 }
 
 void PhoneSession::OnPcBytes(std::string_view bytes) {
+  // The PC's line settings live in the pty: bytes after a change show at which speed they came.
+  const uint32_t speed = pty_.Speed();
+  if (speed != lineSpeed_) {
+    log_.Note("line set to " + std::to_string(speed) + " bit/s");
+    lineSpeed_ = speed;
+  }
   log_.Bytes(true, bytes);
   received_ += bytes.size();
   while (!bytes.empty() && mode_ != Mode::Cut) {

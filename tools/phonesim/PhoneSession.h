@@ -77,5 +77,6 @@ class PhoneSession : private AtEngine::Host {
   int64_t nowNs_ = 0;
   int64_t cutReachedMs_ = -1;  // when the last byte before the cut went out
   uint64_t received_ = 0;
+  uint32_t lineSpeed_ = 0;  // as last noted in the log
   bool running_ = true;
 };

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 // The pseudo-terminal the phone sits behind. The simulator keeps a handle of the slave side
@@ -17,6 +18,8 @@ class PtyLine {
   void Cut();
   // Bytes written to the PC that its side has not read yet.
   size_t QueuedForPc() const;
+  // The speed the PC's side last set on the line (bit/s), 0 when unknown.
+  uint32_t Speed() const;
 
   int MasterFd() const { return master_; }
   const std::string& SlavePath() const { return slavePath_; }

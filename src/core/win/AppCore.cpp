@@ -3,6 +3,7 @@
 #include <clocale>
 
 #include "core/Locale.h"
+#include "core/SettingsCodec.h"
 #include "core/win/Application.h"
 #include "core/win/SettingsFile.h"
 #include "devices/DeviceSettingsStore.h"
@@ -106,9 +107,20 @@ bool AppCore::LoadSettings()
     return file.Load(settings);
 }
 
-bool AppCore::SaveSettings()
+bool AppCore::SaveSettings(bool report)
 {
+    if (saving)
+        return false;
+    saving = true;
+    std::vector<uint8_t> bytes;
+    bool unreadable = false;
+    {
+        auto lock = settings.Lock();
+        bytes = EncodeSettings(settings);
+        unreadable = settings.values.fileUnreadable;
+    }
     SettingsFile file(programCfgPath);
-    auto lock = settings.Lock();
-    return file.Save(settings);
+    const bool saved = file.SaveEncoded(bytes, unreadable, report);
+    saving = false;
+    return saved;
 }

@@ -23,7 +23,11 @@ public:
     // Takes the process's current directory and composes the settings path from it.
     void SetCurrentDirectoryFromProcess();
     bool LoadSettings();
-    bool SaveSettings();
+    // Writes program.cfg. The content is encoded under the store's lock and written after
+    // it, so a failure box never runs its message loop (in which the session may end and save
+    // again) with the lock held. Without report a failure stays silent. A save asked for while
+    // one runs on this thread (from that loop) does nothing: the running one writes the same.
+    bool SaveSettings(bool report = true);
 
     SettingsStore& Settings() { return settings; }
     SettingsValues& Values() { return settings.values; }
@@ -61,4 +65,5 @@ private:
     HIMAGELIST portImages[3] = {};
     bool winsockReady = false;
     WSADATA wsaData{};
+    bool saving = false;
 };

@@ -81,15 +81,21 @@ uint32_t SettingsFile::WriteChunk(FileAccess& file, const uint8_t* data, uint32_
 
 bool SettingsFile::Save(const SettingsStore& store)
 {
-    if (store.values.fileUnreadable) {
-        Reporter().Report(MessageKind::ResourceText, IDS_SETTINGS_NOT_SAVED);
+    return SaveEncoded(EncodeSettings(store), store.values.fileUnreadable, true);
+}
+
+bool SettingsFile::SaveEncoded(const std::vector<uint8_t>& bytes, bool fileUnreadable, bool report)
+{
+    if (fileUnreadable) {
+        if (report)
+            Reporter().Report(MessageKind::ResourceText, IDS_SETTINGS_NOT_SAVED);
         return false;
     }
-    std::vector<uint8_t> bytes = EncodeSettings(store);
     GString temporary = TemporaryPath();
     FileAccess file;
     if (!file.Open(temporary.CStr(), FileAccess::kGenericWrite, 0, FileAccess::kCreateAlways)) {
-        ReportLastError();
+        if (report)
+            ReportLastError();
         return false;
     }
     bool written = true;
@@ -103,7 +109,8 @@ bool SettingsFile::Save(const SettingsStore& store)
         error = GetLastError(), written = false;
     if (!written) {
         DeleteFileA(temporary.CStr());
-        Reporter().Report(MessageKind::SystemError, error != 0 ? error : ERROR_WRITE_FAULT);
+        if (report)
+            Reporter().Report(MessageKind::SystemError, error != 0 ? error : ERROR_WRITE_FAULT);
         return false;
     }
     return true;

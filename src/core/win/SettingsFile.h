@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "core/FileAccess.h"
 #include "core/GString.h"
@@ -22,6 +23,9 @@ public:
     // False (reported to the user) when the file could not be written, or was not written
     // because it could not be read at start; program.cfg is then left as it was.
     bool Save(const SettingsStore& store);
+    // The same with the content encoded beforehand (under the store's lock, which must not be
+    // held while a failure box runs its message loop). Without report a failure stays silent.
+    bool SaveEncoded(const std::vector<uint8_t>& bytes, bool fileUnreadable, bool report);
 
     GString TemporaryPath() const;
 

@@ -1,7 +1,6 @@
 #include "discovery/win/ThreadClose.h"
 
 #include "core/StoppableWork.h"
-#include "devices/TComm.h"
 #include "discovery/DiscoveryCycle.h"
 #include "discovery/PortList.h"
 #include "discovery/ScanProgress.h"
@@ -36,16 +35,7 @@ void Thread_Close::Run()
             progress->SetText(GString("Закрытие портов..."));
             progress->Step();
         }
-        {
-            auto lock = ports->Lock();
-            for (ListIterator<TComm> it(ports->ports); !it.IsDone(); it.Next()) {
-                if (!ports->IsProcessing(it.CurrentItem()))
-                    it.CurrentItem()->MarkChanged(false);
-            }
-        }
-        ProcessChangedPorts(*ports, *observer);
-        // Disconnected and without buttons now: the port objects go with the list.
-        ports->DestroyAll();
+        CloseAllPorts(*ports, *observer);
         if (progress != nullptr)
             progress->Close();
     }

@@ -1,7 +1,8 @@
 // Disconnects every port before the program closes, then asks the main window to close
 // again (its second close phase saves the settings). A running scan is stopped and waited
-// for first: it may be connecting the very ports this thread disconnects. So is the work
-// that runs on identified phones (a push): it uses their sockets and devices.
+// for first: it may be connecting the very ports this thread disconnects. So is the work that
+// runs on identified phones: the window's own workers are stopped here, each phone's
+// registered work by CloseAllPorts.
 #pragma once
 
 #include <windows.h>
@@ -22,7 +23,8 @@ public:
     // What a run works on; set once by the main window. Without a port list the run only
     // posts the close.
     void Attach(Thread_EnumPorts* scan, PortList* ports, PortListObserver* observer, ScanProgress* dialog);
-    // Work that a run stops and waits for before any port goes; added before the first run.
+    // Work of the window that a run stops and waits for before any port goes; added before
+    // the first run.
     void AddWork(StoppableWork* work) { works.push_back(work); }
     void SetOwner(HWND window) { owner = window; }
     bool Done() const { return done.load(); }

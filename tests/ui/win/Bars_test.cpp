@@ -206,7 +206,13 @@ TEST(MainWindowBars, BarsShowAndTheScanDialogsCancelEndsTheScan)
     ASSERT_NE(status, nullptr);
     EXPECT_TRUE(IsWindowVisible(status));
     EXPECT_EQ(ChildRect(main, status).bottom, client.bottom);
-    HWND toolbar = FindWindowExA(main, nullptr, "qv_DockWindow", nullptr);
+    // The toolbar is the dock panel with the scan button (the device list is one too).
+    HWND toolbar = nullptr;
+    for (HWND panel = FindWindowExA(main, nullptr, "qv_DockWindow", nullptr); panel != nullptr;
+         panel = FindWindowExA(main, panel, "qv_DockWindow", nullptr)) {
+        if (GetDlgItem(panel, IDM_RESCAN) != nullptr)
+            toolbar = panel;
+    }
     ASSERT_NE(toolbar, nullptr);
     EXPECT_TRUE(IsWindowVisible(toolbar));
     RECT bar = ChildRect(main, toolbar);

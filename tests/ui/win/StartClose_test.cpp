@@ -214,13 +214,18 @@ TEST(StartClose, UnreadableSettingsFileIsLeftAloneAndTheUserIsTold)
     PressButton(box, IDOK);
 
     // The file can be read again by now, which must not tempt the close into writing it.
-    ASSERT_NE(qv.WaitForMainWindow(20000), nullptr);
+    HWND window = qv.WaitForMainWindow(20000);
+    ASSERT_NE(window, nullptr);
     qv.Close();
     box = qv.WaitForDialog("QV - Ошибка", 20000);
     ASSERT_NE(box, nullptr);
     char notSaved[512] = {};
     LoadStringA(GetModuleHandleA(nullptr), IDS_SETTINGS_NOT_SAVED, notSaved, sizeof notSaved);
     EXPECT_EQ(MessageBoxText(box), notSaved);
+    // The session ends while the box is up: its save neither waits for the one showing the
+    // box nor shows another box (the process could not end then).
+    DWORD_PTR answer = 0;
+    EXPECT_NE(SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 20000, &answer), 0);
     PressButton(box, IDOK);
     DWORD exitCode = 1;
     ASSERT_TRUE(qv.WaitForExit(20000, exitCode));
