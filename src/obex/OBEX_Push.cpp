@@ -106,8 +106,7 @@ bool OBEX_Push::Connect(Socket* s, const uint8_t*, uint32_t)
 
 bool OBEX_Push::StartPush(TComm* port)
 {
-    if (port == nullptr || port->device == nullptr || port->device->IsBusy() || IsPushing() ||
-        selection.files.Count() == 0)
+    if (port == nullptr || port->device == nullptr || IsPushing() || selection.files.Count() == 0)
         return false;
     job.clear();
     uint64_t total = 0;

@@ -83,7 +83,9 @@ public:
     bool SelectFiles(WindowHandle owner);
     // Window thread. Sends the selected files to the phone on port and returns at once: the
     // device is marked busy, the dialog opened, the push thread started. False, with nothing
-    // started, while a push runs, without a selection, or for a port without a device.
+    // started, while a push runs, without a selection, or for a port without a device. The
+    // caller makes sure no other work runs on the phone (the device is idle, or made busy by
+    // the caller for this push).
     bool StartPush(TComm* port);
     bool IsPushing() const { return pushThread.IsRunning(); }
     // Stops the running push (the file in transfer is broken off and removed from the

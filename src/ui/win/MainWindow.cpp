@@ -304,7 +304,7 @@ void MainWindow::ShowDevicePopup(TComm* port)
     GMenu popup;
     if (!popup.LoadPopupMenu("TRACKPOPUPMENU_DEVICE"))
         return;
-    popup.Enable(IDM_SEND_FILE, items.sendFile);
+    popup.Enable(IDM_SEND_FILE, items.sendFile && !push.IsPushing());
     popup.Enable(IDM_DISCONNECT, items.disconnect);
     POINT at{};
     GetCursorPos(&at);
@@ -337,12 +337,27 @@ void MainWindow::DisconnectPort(TComm* port)
     ReturnTakenPort(ports, port);
 }
 
-void MainWindow::SendFileTo(TComm*)
+void MainWindow::SendFileTo(TComm* port)
 {
-    // The push is not part of the program yet, and the popup offers the command only for
-    // IrDA and Bluetooth phones. It comes here: the files are chosen first, then the port is
-    // looked up again under the list's lock (the file dialog's loop runs messages) before the
-    // push starts on it.
+    // One push at a time: its selection and buffers are single.
+    if (closing || port == nullptr || push.IsPushing())
+        return;
+    // The dialog's loop runs messages, in which a scan or a disconnect may let go of the
+    // phone: the port is looked up again afterwards.
+    if (!push.SelectFiles(handle))
+        return;
+    Device* device = nullptr;
+    {
+        PortList& ports = Ports();
+        auto lock = ports.Lock();
+        if (closing || !IsListedPort(ports, port) || port->device == nullptr || port->device->IsBusy())
+            return;
+        device = port->device;
+        // Busy before the lock goes: no scan, disconnect or port dialog lets go of the port now.
+        device->SetBusy();
+    }
+    if (!push.StartPush(port))
+        SetDeviceBusy(device, false);
 }
 
 void MainWindow::SetDeviceBusy(Device* device, bool busy)
