@@ -54,7 +54,6 @@ std::vector<std::string> PushRecorder::Log() const
 
 void PushRecorder::SetFileCounter(uint32_t number, uint32_t count)
 {
-    currentFile = number;
     Note("counter " + std::to_string(number) + "/" + std::to_string(count));
     if (number == holdFile) {
         holdFile = 0;
@@ -67,8 +66,6 @@ void PushRecorder::AddTransferred(uint32_t bytes)
 {
     transferred += bytes;
     SetEvent(moving);
-    if (cancelFile != 0 && currentFile == cancelFile)
-        cancelled.store(true);
 }
 
 void PushRecorder::DeviceBusy(Device* device, bool busy)

@@ -33,7 +33,7 @@ TBthPort* NewPushPhone();
 
 // The push's dialog and window at once. Every call is logged in order ("busy", "open",
 // "target ...", "total N", "source ...", "counter n/m", "size N", "close", "idle"); the
-// bytes moved are counted; Cancel can be pressed during a file, and the push held at one.
+// bytes moved are counted; the push can be held at a file.
 class PushRecorder : public PushProgress, public PushListener {
 public:
     PushRecorder();
@@ -49,14 +49,12 @@ public:
     void SetFileCounter(uint32_t number, uint32_t count) override;
     void SetTotalSize(uint64_t size) override { Note("total " + std::to_string(size)); }
     void RequestClose() override { Note("close"); }
-    bool IsCancelled() override { return cancelled.load(); }
+    bool IsCancelled() override { return false; }
     void SetFileSize(uint32_t size) override { Note("size " + std::to_string(size)); }
     void AddTransferred(uint32_t bytes) override;
     void PumpMessages() override {}
     void DeviceBusy(Device* device, bool busy) override;
 
-    // Cancel is pressed once file n (1-based) has begun to move.
-    void CancelDuringFile(uint32_t n) { cancelFile = n; }
     // The push thread stops once, at the counter of file n, until Release.
     void HoldAtFile(uint32_t n) { holdFile = n; }
     void Release() { SetEvent(released); }
@@ -74,10 +72,7 @@ private:
     mutable std::mutex lock;
     std::vector<std::string> log;
     std::atomic<uint64_t> transferred{0};
-    std::atomic<bool> cancelled{false};
-    uint32_t cancelFile = 0;
     uint32_t holdFile = 0;
-    uint32_t currentFile = 0;
     HANDLE moving;
     HANDLE idle;
     HANDLE held;
