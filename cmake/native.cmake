@@ -58,3 +58,8 @@ if(TARGET qv_native_tests AND TARGET phonesim)
   target_compile_definitions(qv_native_tests PRIVATE QV_PHONESIM_PATH="$<TARGET_FILE:phonesim>")
   add_dependencies(qv_native_tests phonesim)
 endif()
+
+# The resource compiler takes two strings with one id without a word and keeps only one.
+add_test(NAME native.resources.StringIdsAreUnique
+         COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-string-ids.sh ${CMAKE_SOURCE_DIR}/src/resources)
+set_tests_properties(native.resources.StringIdsAreUnique PROPERTIES LABELS native)

@@ -43,7 +43,15 @@ unsigned BoxStyle(MessageKind kind, uint32_t id)
     return 0;
 }
 
-// Puts the arguments in place of the "%s" of a resource text in order ("%%" gives '%').
+GString MissingResourceText(uint32_t id)
+{
+    GString text(kResourceMissing);
+    text.Append(id);
+    return text;
+}
+
+}  // namespace
+
 // Done by hand rather than by printf so that a resource text can never read arguments that
 // were not passed.
 GString FillArguments(const GString& pattern, std::initializer_list<const char*> args)
@@ -67,15 +75,6 @@ GString FillArguments(const GString& pattern, std::initializer_list<const char*>
     out.Append(plain);
     return out;
 }
-
-GString MissingResourceText(uint32_t id)
-{
-    GString text(kResourceMissing);
-    text.Append(id);
-    return text;
-}
-
-}  // namespace
 
 MessageReporter& Reporter()
 {

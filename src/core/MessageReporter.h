@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <initializer_list>
 
 #include "core/GString.h"
 
@@ -73,6 +74,10 @@ private:
     std::atomic<WindowHandle> defaultOwner{nullptr};
     GString caption;  // string 101, the caption of every box
 };
+
+// Puts the arguments in place of the "%s" of a resource text in order ("%%" gives '%'); a
+// "%s" without an argument left gives nothing.
+GString FillArguments(const GString& pattern, std::initializer_list<const char*> args);
 
 // The process-wide reporter. The first call keeps the thread's last error intact, so a
 // SystemError reported through it still sees the failure that led to it.

@@ -177,6 +177,12 @@ bool OBEX_FTP::Connect(Socket* s, const uint8_t* target, uint32_t targetLength)
         if (!ReadResponse())
             return false;
     }
+    TakeConnectAnswer();
+    return true;
+}
+
+void OBEX_FTP::TakeConnectAnswer()
+{
     connected = true;
     const uint32_t fieldsEnd = obex::kPacketHead + obex::kConnectFields;
     // A response too short to carry the field leaves it 0, which the clamp turns into the
@@ -190,7 +196,6 @@ bool OBEX_FTP::Connect(Socket* s, const uint8_t* target, uint32_t targetLength)
         hasConnectionId = true;
         connectionId = obex::Be32(response + id + 1);
     }
-    return true;
 }
 
 bool OBEX_FTP::Disconnect()

@@ -84,6 +84,9 @@ protected:
     bool Abort();
     // Clamps and rounds the maximum packet the phone announced.
     void SetPeerMaxPacket(uint32_t announced);
+    // The good CONNECT answer in response: connected, with the phone's maximum packet
+    // (clamped, also when the answer is too short to state it) and its Connection Id.
+    void TakeConnectAnswer();
     // Converts name to UTF-16 big-endian at out (terminator included when asked); answers the
     // byte count, or -1 when the name does not convert, does not fit kNameUnits or cap.
     int32_t EncodeName(const GString& name, uint8_t* out, uint32_t cap, bool terminator);

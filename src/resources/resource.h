@@ -83,6 +83,16 @@
 #define IDS_ASK_SIZE_LIMIT         1050
 #define IDS_COM_INIT_FAILED        1101
 #define IDS_SETTINGS_NOT_SAVED     1102
+#define IDS_PUSH_NOT_SENT          1401
+#define IDS_PUSH_NO_CHANNEL        1402
+#define IDS_PUSH_NOT_OPENED        1403
+#define IDS_PUSH_CONNECT_REFUSED   1404
+#define IDS_PUSH_CONNECT_SILENT    1405
+#define IDS_PUSH_CANCELLED         1406
+#define IDS_PUSH_FILE_REFUSED      1407
+#define IDS_PUSH_FILE_BROKEN       1408
+#define IDS_PUSH_MORE              1409
+#define IDS_PUSH_TOO_MANY          1410
 
 /* The product's addresses: the About box links and the help command. */
 #define QV_WEB_SITE          "https://quorvan.example.org/"

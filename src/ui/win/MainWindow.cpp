@@ -86,6 +86,10 @@ MainWindow::MainWindow()
     closeThread.Attach(&scanThread, &ports, this, &progress);
     disconnectThread.Attach(&ports, this, &disconnectProgress);
     closeThread.AddWork(&disconnectThread);
+    pushDialog = std::make_unique<PushDialog>(this, &core->Values());
+    push.SetListener(this);
+    push.SetProgress(pushDialog.get());
+    closeThread.AddWork(&push);
 }
 
 MainWindow::~MainWindow()
@@ -97,6 +101,7 @@ MainWindow::~MainWindow()
     // first. Their messages to the destroyed window return at once.
     scanThread.StopForClosing();
     disconnectThread.StopAndWait();
+    push.StopAndWait();
     // Still here when the window never came up: the settings are saved all the same.
     if (AppCore::Existing() != nullptr)
         AppCore::Destroy();
@@ -144,6 +149,11 @@ void MainWindow::StartPortScan(HWND progressOwner)
 void MainWindow::ReleasePort(TComm* port) { SendMessageA(handle, QVM_RELEASE_PORT, reinterpret_cast<WPARAM>(port), 0); }
 
 void MainWindow::PortsChanged() { SendMessageA(handle, QVM_PORTS_CHANGED, 0, 0); }
+
+void MainWindow::DeviceBusy(Device* device, bool busy)
+{
+    SendMessageA(handle, QVM_DEVICE_BUSY, reinterpret_cast<WPARAM>(device), busy ? 1 : 0);
+}
 
 void MainWindow::ClearViewState()
 {
@@ -294,7 +304,7 @@ void MainWindow::ShowDevicePopup(TComm* port)
     GMenu popup;
     if (!popup.LoadPopupMenu("TRACKPOPUPMENU_DEVICE"))
         return;
-    popup.Enable(IDM_SEND_FILE, items.sendFile);
+    popup.Enable(IDM_SEND_FILE, items.sendFile && !push.IsPushing());
     popup.Enable(IDM_DISCONNECT, items.disconnect);
     POINT at{};
     GetCursorPos(&at);
@@ -327,12 +337,27 @@ void MainWindow::DisconnectPort(TComm* port)
     ReturnTakenPort(ports, port);
 }
 
-void MainWindow::SendFileTo(TComm*)
+void MainWindow::SendFileTo(TComm* port)
 {
-    // The push is not part of the program yet, and the popup offers the command only for
-    // IrDA and Bluetooth phones. It comes here: the files are chosen first, then the port is
-    // looked up again under the list's lock (the file dialog's loop runs messages) before the
-    // push starts on it.
+    // One push at a time: its selection and buffers are single.
+    if (closing || port == nullptr || push.IsPushing())
+        return;
+    // The dialog's loop runs messages, in which a scan or a disconnect may let go of the
+    // phone: the port is looked up again afterwards.
+    if (!push.SelectFiles(handle))
+        return;
+    Device* device = nullptr;
+    {
+        PortList& ports = Ports();
+        auto lock = ports.Lock();
+        if (closing || !IsListedPort(ports, port) || port->device == nullptr || port->device->IsBusy())
+            return;
+        device = port->device;
+        // Busy before the lock goes: no scan, disconnect or port dialog lets go of the port now.
+        device->SetBusy();
+    }
+    if (!push.StartPush(port))
+        SetDeviceBusy(device, false);
 }
 
 void MainWindow::SetDeviceBusy(Device* device, bool busy)
@@ -707,6 +732,7 @@ LRESULT MainWindow::OnClose()
         values.windowWidth = rect.right - rect.left;
         values.windowHeight = rect.bottom - rect.top;
     }
+    pushDialog->CloseNow();
     AppCore::Destroy();
     deviceList.CloseIfAlive();
     toolbar.CloseIfAlive();

@@ -15,6 +15,8 @@
 #include "discovery/DiscoveryCycle.h"
 #include "discovery/win/ThreadClose.h"
 #include "discovery/win/ThreadEnumPorts.h"
+#include "obex/OBEX_Push.h"
+#include "obex/win/PushDialog.h"
 #include "toolkit/win/DialogProgress.h"
 #include "toolkit/win/MainMenu.h"
 #include "toolkit/win/TWindow.h"
@@ -32,7 +34,8 @@ class DeviceControlPanel;
 class DeviceWindows;
 class SystemPortPollers;
 
-class MainWindow : public TWindow, public PortListObserver, public ViewHost, public PortDialogHost {
+class MainWindow : public TWindow, public PortListObserver, public ViewHost, public PortDialogHost,
+                   public PushListener {
 public:
     static constexpr const char* kClassName = "qv_MainWindow";
 
@@ -53,6 +56,8 @@ public:
     // PortListObserver: called from the port threads, so both only send messages.
     void ReleasePort(TComm* port) override;
     void PortsChanged() override;
+    // PushListener: the push's busy and idle, as the device-busy message to this window.
+    void DeviceBusy(Device* device, bool busy) override;
     // ViewHost.
     void ClearViewState() override;
     CommandStateSubject* HostCommandState() override { return &commandState; }
@@ -140,6 +145,10 @@ private:
     bool closing = false;
     ScanProgressDialog progress;
     DisconnectProgress disconnectProgress{*this};
+    // "Отправить файл...": one push at a time for the whole run, shown in its own
+    // file-operation dialog (made once the settings are loaded).
+    OBEX_Push push;
+    std::unique_ptr<PushDialog> pushDialog;
     Thread_EnumPorts scanThread;
     Thread_Close closeThread;
     Thread_Disconnect disconnectThread;
