@@ -3,7 +3,8 @@
 # working folder under the build tree, so its program.cfg stays there. A simulated Siemens
 # phone waits on a mapped COM port (COM10..COM29 of the prefix) with a small tree of
 # pictures, sounds and folders with Cyrillic names; qv.exe finds it and shows its button and
-# information view. The simulator is stopped when qv.exe exits.
+# information view, and its "Проводник" shows the phone's folders. The simulator is stopped
+# when qv.exe exits.
 set -uo pipefail
 win=${1:?usage: run.sh WIN_BUILD NATIVE_BUILD}
 nat=${2:-}
@@ -72,7 +73,8 @@ if [ -n "$port" ]; then
   sim_pid=$!
   for _ in $(seq 100); do [ -e "$win/ports/$port" ] && break; sleep 0.05; done
   echo "a simulated Siemens S65 waits on $port (log: $work/phonesim.log);"
-  echo "qv.exe lists it as the button \"SIEMENS S65\" and shows its information view"
+  echo "qv.exe lists it as the button \"SIEMENS S65\" and shows its information view;"
+  echo "\"Проводник\" on the left shows the phone's folders"
 else
   echo "no phone simulator (build the native tree) or no free COM port: qv.exe runs without a phone"
 fi

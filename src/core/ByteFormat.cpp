@@ -4,10 +4,10 @@
 
 #include <charconv>
 
-void FormatByteSize(GString& out, uint32_t count, int decimals)
+void FormatByteSize(GString& out, uint64_t count, int decimals)
 {
     if (count < 1024) {
-        out.Assign(count);
+        out.Assign(static_cast<uint32_t>(count));
         out.Append(" байт");
         return;
     }

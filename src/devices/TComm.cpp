@@ -23,6 +23,9 @@ void TComm::AddSocket(Socket* socket) { sockets.Append(socket); }
 
 void TComm::Disconnect()
 {
+    // Work running on the phone (a listing, a delete) ends before its file access goes.
+    if (device != nullptr)
+        device->StopWork();
     // The file access ends with the first socket: a serial phone in OBEX mode is given the
     // chance to return to AT mode before its line is closed. The device's release ends the
     // session itself, so the port says goodbye only when the release left it open: a silent

@@ -143,3 +143,28 @@
 #define IDS_PROFILE_FILE_SERVER  1308
 /* The main window's status bar. */
 #define IDC_STATUS_BAR       601
+
+/* The file manager: its list, and the private messages between its workers and the window
+   (sent, like the others). */
+#define IDC_FILE_LIST        700
+#define QVM_FM_ATTACH        0x9420  /* lParam: the session just opened and its path label */
+#define QVM_FM_LISTED        0x9421  /* lParam: the FolderSnapshot a listing worker made */
+#define QVM_FM_ASK_REPLACE   0x9422  /* lParam: the ReplaceQuestion to ask on the window's thread */
+#define QVM_FM_STATUS        0x9423  /* posted: the selection changed, the status follows once */
+#define QVM_FM_DETACH        0x9424  /* the phone's file access is going: give up the session */
+
+/* The confirmations of the file manager and their controls. */
+#define IDD_CONFIRM_DELETE_FILE    1011
+#define IDD_CONFIRM_REPLACE_FILE   1014
+#define IDD_CONFIRM_REPLACE_FOLDER 1015
+#define IDD_CONFIRM_DELETE_FOLDER  1016
+#define IDD_CONFIRM_DELETE_OBJECTS 1017
+#define IDC_YES_TO_ALL       32
+#define IDC_CONFIRM_ICON     101
+#define IDC_CONFIRM_TEXT     110
+#define IDC_REPLACE_NEW_ICON 112
+#define IDC_REPLACE_NEW_SIZE 113
+#define IDC_REPLACE_NEW_DATE 114
+#define IDC_REPLACE_OLD_ICON 122
+#define IDC_REPLACE_OLD_SIZE 123
+#define IDC_REPLACE_OLD_DATE 124

@@ -30,7 +30,7 @@ void FormatStatusMessage(GString& out, const char* format, va_list args)
     out.Assign(buffer);
 }
 
-void FormatStatusSize(GString& out, uint32_t bytes, bool hide)
+void FormatStatusSize(GString& out, uint64_t bytes, bool hide)
 {
     if (hide)
         out = GString();

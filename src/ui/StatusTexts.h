@@ -21,7 +21,7 @@ StatusPartEdges StatusEdgesForWidth(int32_t width);
 
 void FormatStatusMessage(GString& out, const char* format, va_list args);
 // FormatByteSize of the count, or empty when hidden.
-void FormatStatusSize(GString& out, uint32_t bytes, bool hide);
+void FormatStatusSize(GString& out, uint64_t bytes, bool hide);
 // Part 2 ("<free> / <total>" in byte sizes) and its tooltip ("Свободно / Всего\n" and both
 // grouped byte counts); both empty when hidden or when both values are 0.
 void FormatStatusMemory(GString& shortText, GString& longText, uint32_t freeBytes, uint32_t totalBytes,

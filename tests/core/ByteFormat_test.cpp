@@ -10,13 +10,14 @@ namespace {
 TEST(FormatByteSize, OneDecimal)
 {
     const struct {
-        uint32_t count;
+        uint64_t count;
         const char* text;
     } cases[] = {
         {0, "0 байт"},           {1, "1 байт"},          {1023, "1023 байт"},
         {1024, "1.0 КБ"},        {1536, "1.5 КБ"},       {1048575, "1024.0 КБ"},
         {1048576, "1.0 МБ"},     {1572864, "1.5 МБ"},    {1073741823, "1024.0 МБ"},
         {1073741824, "1.0 ГБ"},  {4294967295u, "4.0 ГБ"},
+        {5368709120u, "5.0 ГБ"},  // a folder of large videos: the total is not wrapped at 4 GiB
     };
     for (const auto& c : cases) {
         GString out("old");

@@ -159,6 +159,31 @@ TEST(PortLifetime, DestroyingAConnectedPortDisconnectsIt)
     EXPECT_EQ(log, (std::vector<std::string>{"ftp disconnect", "ftp deleted", "device deleted"}));
 }
 
+TEST(PortLifetime, RunningWorkEndsBeforeTheFileAccessGoes)
+{
+    // A window's worker (a listing, a delete) must not be using the session when it goes.
+    struct LoggedWork : DeviceWork {
+        void StopAndWait() override { Note("work stopped"); }
+    } work;
+    std::vector<std::string> log;
+    events = &log;
+    {
+        ScriptedSocketFactory factory;
+        SocketFactoryOverride use(factory);
+        TSerialPort port;
+        Socket* s = factory.CreateSocket(port, 1);
+        s->Open();
+        port.AddSocket(s);
+        port.device = new LoggedDevice(&port);
+        port.device->fileAccess = new LoggedFTP;
+        port.device->AddWork(&work);
+        port.Disconnect();
+    }
+    events = nullptr;
+    EXPECT_EQ(log, (std::vector<std::string>{"work stopped", "release 1 open", "ftp disconnect", "ftp deleted",
+                                             "device deleted", "work stopped"}));
+}
+
 TEST(PortLifetime, MarkChanged)
 {
     TSerialPort port;

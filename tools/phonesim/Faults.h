@@ -35,3 +35,12 @@ struct ObexFaults {
   int badLengthDelta = 5;
   ListingFault listing = ListingFault::None;
 };
+
+// An entry the own OBEX server adds to the listing of one folder though nothing stands
+// behind it on disk: names a file system does not hold ("..", "", a name with a backslash),
+// for the client to cope with.
+struct ListingExtra {
+  std::string folder;  // '/'-separated from the top, empty for the top
+  std::string name;    // UTF-8, as it goes into the listing
+  bool isFolder = false;
+};

@@ -95,6 +95,11 @@ unless marked)
   --bad-listing KIND     own server only: raw-names (no XML escaping), no-space (a line break
                          after the element name), single-quotes (attribute values in '),
                          truncated (the document cut in the middle), empty (no body)
+  --listing-extra FOLDER=NAME
+                         own server only: the listing of FOLDER ('/'-separated from the top,
+                         empty for the top) shows one more entry NAME, a folder when NAME ends
+                         in '/'; nothing stands behind it ("..", "" or "a\b" as a phone
+                         might list them). Repeatable.
 
 Example
   phonesim --profile siemens --link build/win/ports/COM10 --root /tmp/phone --log sim.log

@@ -147,6 +147,11 @@ ObexReply ObexService::Get(const ObexRequest& request) {
     std::string sub = request.name.value_or("");
     uint8_t code = store_.List(sub, entries);
     if (code != kSuccess) return Answer(code);
+    const std::string listed = store_.CurrentPath() + (sub.empty() ? "" : sub + "/");
+    for (const ListingExtra& extra : settings_.listingExtras) {
+      if ("/" + extra.folder + (extra.folder.empty() ? "" : "/") == listed)
+        entries.push_back({extra.name, extra.isFolder, 0, 0});
+    }
     ObexReply reply;
     reply.body = BuildFolderListing(entries, store_.AtRoot() && sub.empty(), settings_.listingFault);
     return reply;

@@ -47,6 +47,7 @@ struct ServiceSettings {
   ListingFault listingFault = ListingFault::None;
   // Requests of a session that was given a Connection Id must carry it.
   bool strictConnectionId = false;
+  std::vector<ListingExtra> listingExtras;
 };
 
 // What the phone does with each request: targets, folder browsing, objects, the Siemens

@@ -255,7 +255,7 @@ void PhoneSession::EnterObex() {
     backend_ = std::make_unique<ObexftpdRelay>(root_, log_);
   } else {
     ServiceSettings settings{root_, options_.profile, options_.memoryTotal, options_.obex.listing,
-                             options_.strictConnectionId};
+                             options_.strictConnectionId, options_.listingExtras};
     backend_ = std::make_unique<OwnObexServer>(settings, options_.maxPacket, log_);
   }
   std::string error;

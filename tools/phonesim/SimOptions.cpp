@@ -229,6 +229,22 @@ ParseOutcome ParseOptions(int argc, const char* const* argv, SimOptions& options
       }
       options.obex.badLengthAt = n;
       options.obex.badLengthDelta = static_cast<int>(delta);
+    } else if (arg == "--listing-extra") {
+      if (!value(text)) return ParseOutcome::Error;
+      const size_t eq = text.find('=');
+      if (eq == std::string::npos) {
+        error = "--listing-extra: FOLDER=NAME, not " + text;
+        return ParseOutcome::Error;
+      }
+      ListingExtra extra;
+      extra.folder = text.substr(0, eq);
+      extra.name = text.substr(eq + 1);
+      if (!extra.name.empty() && extra.name.back() == '/') {
+        extra.isFolder = true;
+        extra.name.pop_back();
+      }
+      options.listingExtras.push_back(extra);
+      ownOnly = true;
     } else if (arg == "--bad-listing") {
       if (!value(text)) return ParseOutcome::Error;
       if (!ParseListingFault(text, options.obex.listing)) {
@@ -250,7 +266,7 @@ ParseOutcome ParseOptions(int argc, const char* const* argv, SimOptions& options
   if (identity.count("--serial")) options.profile.serial = identity["--serial"];
   if (identity.count("--revision")) options.profile.revision = identity["--revision"];
   if (ownOnly && options.obexServer == ObexServerKind::Obexftpd) {
-    error = "--max-packet, --memory, --strict-connection-id and --bad-listing apply to the own OBEX server only";
+    error = "--max-packet, --memory, --strict-connection-id, --bad-listing and --listing-extra apply to the own OBEX server only";
     return ParseOutcome::Error;
   }
   return ParseOutcome::Run;

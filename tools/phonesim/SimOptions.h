@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "Faults.h"
 #include "PhoneProfile.h"
@@ -23,6 +24,7 @@ struct SimOptions {
   std::string logPath;
   LineFaults line;
   ObexFaults obex;
+  std::vector<ListingExtra> listingExtras;
 };
 
 enum class ParseOutcome { Run, Help, Error };

@@ -40,6 +40,12 @@ void DeviceWindows::SetEnabled(bool enabled)
 {
     if (controlPanel.Handle() != nullptr)
         EnableWindow(controlPanel.Handle(), enabled);
-    if (fileManager != nullptr && fileManager->Window() != nullptr && fileManager->Window()->Handle() != nullptr)
-        EnableWindow(fileManager->Window()->Handle(), enabled);
+    if (fileManager != nullptr)
+        fileManager->SetEnabled(enabled);
+}
+
+void FileManagerView::SetEnabled(bool enabled)
+{
+    if (Window() != nullptr && Window()->Handle() != nullptr)
+        EnableWindow(Window()->Handle(), enabled);
 }

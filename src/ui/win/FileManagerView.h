@@ -21,6 +21,9 @@ public:
     virtual void OpenSession() = 0;
     // 0 large icons, 1 table, 2 small icons, 3 list.
     virtual void SetListStyle(uint8_t style) = 0;
+    // The device is busy or idle again. A view whose operations can be cancelled keeps that
+    // way open; by default the whole window takes no input.
+    virtual void SetEnabled(bool enabled);
 };
 
 // Makes a device's file manager view, or null when the program has none. Set once at start by

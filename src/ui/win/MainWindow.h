@@ -60,6 +60,9 @@ public:
     void DeviceBusy(Device* device, bool busy) override;
     // ViewHost.
     void ClearViewState() override;
+    CommandStateSubject* HostCommandState() override { return &commandState; }
+    StatusWindow* HostStatusBar() override { return &statusBar; }
+    GMenu* HostMenu() override { return &menu; }
 
     StatusWindow& StatusBar() { return statusBar; }
     const GString& Title() const { return title; }

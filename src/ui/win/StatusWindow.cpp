@@ -58,7 +58,7 @@ void StatusWindow::SetMessage(const char* format, ...)
     ShowPart(0);
 }
 
-void StatusWindow::SetSize(uint32_t bytes, bool hide)
+void StatusWindow::SetSize(uint64_t bytes, bool hide)
 {
     FormatStatusSize(texts[1], bytes, hide);
     ShowPart(1);

@@ -23,7 +23,7 @@ public:
 #endif
         ;
     // Part 1: the byte size, or nothing when hidden.
-    void SetSize(uint32_t bytes, bool hide);
+    void SetSize(uint64_t bytes, bool hide);
     // Part 2: free and total memory as byte sizes; the tooltip gives the exact counts.
     void SetMemory(uint32_t freeBytes, uint32_t totalBytes, bool hide);
     void Clear();

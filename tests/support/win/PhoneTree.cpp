@@ -17,6 +17,8 @@ PhoneTree::PhoneTree(const char* kind)
     unixRoot = base + "/" + kind + "-" + std::to_string(GetCurrentProcessId()) + "-" +
                std::to_string(counter++);
     CreateDirectoryA(PhoneSim::WinePath(base).c_str(), nullptr);
+    // A run that was killed leaves its tree behind, and Wine gives a later process the same id.
+    RemoveTree(Win());
     CreateDirectoryA(Win().c_str(), nullptr);
 }
 

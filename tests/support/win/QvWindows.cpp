@@ -1,5 +1,7 @@
 #include "support/win/QvWindows.h"
 
+#include <commctrl.h>
+
 #include <cstring>
 
 namespace {
@@ -99,4 +101,35 @@ RECT ChildRect(HWND parent, HWND child)
     GetWindowRect(child, &r);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
     return r;
+}
+
+std::vector<std::string> ListViewColumn(HWND list, int column)
+{
+    std::vector<std::string> texts;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(list, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (process == nullptr)
+        return texts;
+    constexpr SIZE_T kTextBytes = 520;
+    auto* remote = static_cast<char*>(
+        VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + kTextBytes, MEM_COMMIT, PAGE_READWRITE));
+    if (remote != nullptr) {
+        const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+        for (int row = 0; row < count; ++row) {
+            LVITEMA item{};
+            item.iSubItem = column;
+            item.pszText = remote + sizeof(LVITEMA);
+            item.cchTextMax = static_cast<int>(kTextBytes);
+            char text[kTextBytes] = {};
+            if (!WriteProcessMemory(process, remote, &item, sizeof item, nullptr))
+                break;
+            SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote));
+            ReadProcessMemory(process, remote + sizeof(LVITEMA), text, kTextBytes - 1, nullptr);
+            texts.push_back(text);
+        }
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return texts;
 }

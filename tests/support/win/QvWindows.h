@@ -25,3 +25,6 @@ HWND ShownControlPanel(HWND mainWindow);
 bool IsShown(HWND window);
 // A child's rectangle in its parent's client coordinates.
 RECT ChildRect(HWND parent, HWND child);
+// The texts of one column of a list view of another process, row by row (the item record
+// and its text buffer live in that process, as the control needs).
+std::vector<std::string> ListViewColumn(HWND list, int column = 0);

@@ -1,0 +1,154 @@
+// The file manager of one phone: the path line above the phone's current folder as a list,
+// in one of four views. Everything that talks to the phone for long runs on the window's
+// workers, which hand the window a finished snapshot of each listing; the window fills the
+// list from it on its own thread. The window keeps the phone busy from the start of a worker
+// to its end (counted, so that nested runs cannot free the phone early), and stops and waits
+// for its workers before it, the session or the phone goes.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "core/GString.h"
+#include "core/Subject.h"
+#include "devices/Device.h"
+#include "filemanager/ListLogic.h"
+#include "filemanager/StatusSink.h"
+#include "filemanager/win/DialogProgressFileOperation.h"
+#include "filemanager/win/FileManagerListView.h"
+#include "filemanager/win/FileManagerThreads.h"
+#include "filemanager/win/PathLineBrowserWindow.h"
+#include "obex/FTP.h"
+#include "toolkit/win/DialogWait.h"
+#include "toolkit/win/GMenu.h"
+#include "toolkit/win/TWindow.h"
+
+struct SettingsValues;
+
+// What the window uses of the main window. Only mainWindow is required.
+struct FileManagerHost {
+    TWindow* mainWindow = nullptr;                // parent; told of busy phones and failed sessions
+    CommandStateSubject* commandState = nullptr;  // the commands' enabled states
+    StatusSink* status = nullptr;                 // the status bar
+    GMenu* mainMenu = nullptr;                    // carries the style marks too
+    SettingsValues* settings = nullptr;           // listViewStyle and the progress dialog's place
+    HIMAGELIST smallImages = nullptr;             // the shell's system image lists
+    HIMAGELIST largeImages = nullptr;
+};
+
+// What a listing worker hands the window once it is done.
+struct FolderSnapshot {
+    bool listed = false;
+    std::vector<FolderObject> entries;
+    GString path;  // the folder the phone stands in
+    uint32_t memoryFree = 0;
+    uint32_t memoryTotal = 0;
+};
+
+class FileManagerWindow : public TWindow, public DeviceWork {
+public:
+    static constexpr const char* kClassName = "qv_FileManagerWindow";
+
+    FileManagerWindow();
+    ~FileManagerWindow() override;
+
+    // Creates the hidden window as a child of the main window for the device.
+    bool Create(const FileManagerHost& host, Device* device);
+
+    // The main window shows this view and no session is open: opens it on the OpenFTPThread,
+    // which also goes to the phone's last folder and lists it. False while work runs.
+    bool OpenSession();
+    bool HasSession() const { return ftp.load() != nullptr && !rootLabel.IsEmpty(); }
+    // Re-reads the current folder on the ReadDirThread.
+    void Refresh();
+    void UpdateStatus();
+    void UpdateViewStyleMarks();
+    // Applies a view code (ListView::View) to the list and keeps it as the program's setting.
+    void ApplyViewStyle(int viewCode);
+    // The main window switches the view off while the phone is busy: the list and the path
+    // line are disabled, the wait panel and its Cancel button stay usable.
+    void SetEnabled(bool enabled);
+    // Starts editing the name of the focused item when it is selected and the phone renames.
+    void RenameFocused();
+    // Runs an upload into the current folder on the CopyFileThread with the progress dialog
+    // open; false while other work runs.
+    bool StartUpload(CopyFileThread::Upload job);
+    // The replace question of an upload, asked on the window's thread; from a worker that is
+    // to stop, "Отмена" without asking. Answers kReplace*.
+    int AskReplace(const FolderObject& existing, const FileInformation& local, uint32_t count);
+    bool IsWorking() const;
+
+    // DeviceWork: stops the workers, waits for them and gives up the session (the phone's file
+    // access is about to go).
+    void StopAndWait() override;
+
+    // For the workers.
+    FTP* Session() const { return ftp.load(); }
+    GString RootLabel() const { return rootLabel; }
+    Device* OwnerDevice() const { return device; }
+    TWindow* MainWindow() const { return host.mainWindow; }
+    // Marks the phone busy or idle through the window (sent; any thread).
+    void SendBusy(bool busy);
+    // Opens the wait panel unless it is open (sent; any thread).
+    void OpenWaitPanel();
+    // Lists the current folder on the calling worker and hands the window the snapshot.
+    void ReadFolderIntoList(const ThreadObject& worker);
+    // The session is open: the window takes it (sent), then the phone goes to its last
+    // folder, reporting a folder it cannot reach.
+    void AttachSession(FTP* opened, const GString& label);
+
+    FileManagerListView listView;
+    PathLineBrowserWindow pathLine;
+    DialogWait waitDialog;
+    std::unique_ptr<DialogProgressFileOperation> progressDialog;  // made by Create
+    GMenu popupMenu;
+    OpenFTPThread openThread;
+    ReadDirThread readThread;
+    CopyFileThread copyThread;
+    DeleteFileThread deleteThread;
+
+    LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnCommand(int notifyCode, int id, HWND control) override;
+    LRESULT OnNotify(int id, NMHDR* header) override;
+    LRESULT OnSize(int width, int height, UINT type) override;
+    LRESULT OnSetFocus(HWND losing) override;
+    LRESULT OnClose() override;
+
+private:
+    void ChangeBusy(bool busy);
+    void TakeSession(FTP* opened);
+    void DropSession();
+    void ShowSnapshot(FolderSnapshot& snapshot);
+    void StopWorkers();
+
+    void OpenSelected();
+    void GoUp();
+    void NewFolder();
+    void DeleteSelected();
+    void SelectAll();
+    void ShowContextMenu();
+    LRESULT OnKeyDown(const NMLVKEYDOWN* key);
+    LRESULT OnBeginLabelEdit(const NMLVDISPINFOA* info);
+    LRESULT OnEndLabelEdit(const NMLVDISPINFOA* info);
+    void ScheduleStatus();
+    // The folder the phone stands in changed (or may have): the list follows.
+    void AfterFolderChange(const GString& before);
+
+    FileManagerHost host;
+    Device* device = nullptr;
+    std::atomic<FTP*> ftp{nullptr};
+    GString rootLabel;
+    FileAccessCapabilities capabilities;
+    int pathLineHeight = 0;
+    int busyCount = 0;
+    bool newFolderPending = false;
+    bool statusPending = false;
+    GString editOldName;
+    GString editNewName;
+    DWORD windowThread = 0;
+};
