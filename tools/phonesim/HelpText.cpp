@@ -14,6 +14,8 @@ Connection
                          exists, exit when that connection closes. Commands, one per line:
                            STATS  -> "in=<bytes from PC> out=<bytes to PC>"
                            MODE?  -> "at", "obex" or "cut" (the line was closed)
+                           OBEX-FAIL OP=CODE[:COUNT] -> "OK": one more --obex-fail rule
+                                  from now on (its count starts now)
                            QUIT   -> "BYE", then exit
                          anything else -> "ERR <line>"
   --baud N               run the line at N baud both ways (50..4000000): every byte takes
