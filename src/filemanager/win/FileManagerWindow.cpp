@@ -8,6 +8,7 @@
 #include "filemanager/FileManagerRules.h"
 #include "filemanager/FolderSteps.h"
 #include "filemanager/win/ConfirmDialogs.h"
+#include "filemanager/win/ShellFormats.h"
 #include "resources/resource.h"
 
 namespace {
@@ -39,11 +40,15 @@ void SetWaitCursor(bool waiting)
 FileManagerWindow::FileManagerWindow()
 {
     RegisterWindowClass(0, nullptr, nullptr, kClassName, CS_DBLCLKS);
+    TheShellFormats();
 }
 
 FileManagerWindow::~FileManagerWindow()
 {
     StopWorkers();
+    // The phone's device may be going too: the copy is let go without telling it.
+    shellBusy = false;
+    DropShellData();
     if (device != nullptr)
         device->RemoveWork(this);
     DestroyNativeWindow();
@@ -82,13 +87,14 @@ bool FileManagerWindow::Create(const FileManagerHost& hostParts, Device* owner)
 
 bool FileManagerWindow::IsWorking() const
 {
-    return openThread.IsRunning() || readThread.IsRunning() || copyThread.IsRunning() || deleteThread.IsRunning();
+    return openThread.IsRunning() || readThread.IsRunning() || copyThread.IsRunning() || deleteThread.IsRunning() ||
+           fetchThread.IsRunning();
 }
 
 void FileManagerWindow::StopWorkers()
 {
     for (FileManagerThread* worker :
-         std::initializer_list<FileManagerThread*>{&openThread, &readThread, &copyThread, &deleteThread})
+         std::initializer_list<FileManagerThread*>{&openThread, &readThread, &copyThread, &deleteThread, &fetchThread})
         worker->StopAndJoin();
 }
 
@@ -193,6 +199,7 @@ void FileManagerWindow::TakeSession(FTP* opened)
 
 void FileManagerWindow::DropSession()
 {
+    DropShellData();
     ftp.store(nullptr);
     rootLabel = GString();
     capabilities = FileAccessCapabilities();
@@ -256,6 +263,8 @@ void FileManagerWindow::Refresh()
 {
     if (Session() == nullptr || IsWorking())
         return;
+    // What was copied from the folder shown until now is no longer offered.
+    DropShellData();
     SetWaitCursor(true);
     readThread.StartFor(this);
 }
@@ -508,6 +517,10 @@ LRESULT FileManagerWindow::OnKeyDown(const NMLVKEYDOWN* key)
         if (control)
             SelectAll();
         break;
+    case 'C':
+        if (control)
+            CopySelection();
+        break;
     default: break;
     }
     return 0;
@@ -520,6 +533,7 @@ LRESULT FileManagerWindow::OnCommand(int, int id, HWND)
     case IDM_RENAME: RenameFocused(); return 0;
     case IDM_DELETE: DeleteSelected(); return 0;
     case IDM_SELECT_ALL: SelectAll(); return 0;
+    case IDM_COPY: CopySelection(); return 0;
     case IDM_GO_UP: GoUp(); return 0;
     case IDM_REFRESH: Refresh(); return 0;
     case IDM_VIEW_LARGE_ICONS:
@@ -547,6 +561,7 @@ LRESULT FileManagerWindow::OnNotify(int, NMHDR* header)
     case NM_DBLCLK: OpenSelected(); return 0;
     case NM_CLICK: UpdateStatus(); return 0;
     case NM_RCLICK: ShowContextMenu(); return 0;
+    case LVN_BEGINDRAG: DragOut(); return 0;
     case LVN_BEGINLABELEDITA: return OnBeginLabelEdit(reinterpret_cast<NMLVDISPINFOA*>(header));
     case LVN_ENDLABELEDITA: return OnEndLabelEdit(reinterpret_cast<NMLVDISPINFOA*>(header));
     case LVN_ITEMCHANGED:
@@ -583,6 +598,7 @@ LRESULT FileManagerWindow::OnSetFocus(HWND)
 LRESULT FileManagerWindow::OnClose()
 {
     StopWorkers();
+    DropShellData();
     for (HWND part : {pathLine.Handle(), listView.Handle()}) {
         if (part != nullptr)
             DestroyWindow(part);
@@ -619,6 +635,12 @@ LRESULT FileManagerWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LP
             UpdateStatus();
         return 0;
     case QVM_FM_DETACH: DropSession(); return 0;
+    case QVM_FM_SHELL_CHECK: CheckShellExchange(); return 0;
+    case WM_TIMER:
+        if (wParam != kShellIdleTimer)
+            return TWindow::WindowProc(hwnd, message, wParam, lParam);
+        OnShellIdleTimer();
+        return 0;
     default: return TWindow::WindowProc(hwnd, message, wParam, lParam);
     }
 }
