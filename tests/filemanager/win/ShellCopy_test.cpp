@@ -17,61 +17,16 @@
 #include "support/MessageBoxRecorder.h"
 #include "support/win/ObexWinKit.h"
 #include "support/win/TempDir.h"
+#include "ClipReader.h"
 #include "FileManagerRig.h"
 
+using fm_test::OleOn;
+using fm_test::PasteElsewhere;
+using fm_test::Pasted;
 using fm_test::Rig;
 using Strings = std::vector<std::string>;
 
 namespace {
-
-// What the second program saw, line by line (see helpers/qv_clipreader.c).
-struct Pasted {
-    DWORD exitCode = 99;
-    Strings lines;
-    // The first line starting with prefix, empty when none.
-    std::string Line(const std::string& prefix) const
-    {
-        for (const std::string& line : lines) {
-            if (line.rfind(prefix, 0) == 0)
-                return line;
-        }
-        return std::string();
-    }
-};
-
-// Runs the clipboard reader as a second program pasting into folder; this thread, the file
-// manager's, goes on handling messages until it ends.
-Pasted PasteElsewhere(const std::string& folder, const std::string& options = "")
-{
-    Pasted pasted;
-    TempDir scratch;
-    const std::string report = scratch.File("report.txt");
-    std::string command = "\"" + UnixToWindowsPath(std::string(QV_BUILD_DIR) + "/qv_clipreader.exe") + "\" \"" +
-                          report + "\" \"" + folder + "\" " + options;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return pasted;
-    // A failure limit only: a paste at the pace of a slow line may take its time.
-    const DWORD started = GetTickCount();
-    while (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 1000, QS_ALLINPUT) != WAIT_OBJECT_0 &&
-           GetTickCount() - started < 600000) {
-        MSG msg{};
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
-    GetExitCodeProcess(process.hProcess, &pasted.exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    std::string text = PhoneTree::ReadLocal(report);
-    size_t start = 0;
-    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-        pasted.lines.push_back(text.substr(start, end - start));
-    return pasted;
-}
 
 // A key pressed in the list with Ctrl held.
 void PressWithControl(Rig& rig, UINT key)
@@ -262,17 +217,6 @@ void CallSoon(std::function<void()> call)
     soon = std::move(call);
     SetTimer(nullptr, 0, 10, RunSoon);
 }
-
-// The clipboard and drag and drop need OLE on the test's thread, as the program has it.
-struct OleOn {
-    OleOn() { ok = SUCCEEDED(OleInitialize(nullptr)); }
-    ~OleOn()
-    {
-        if (ok)
-            OleUninitialize();
-    }
-    bool ok;
-};
 
 uint64_t BytesToPc(PhoneSim& sim)
 {
