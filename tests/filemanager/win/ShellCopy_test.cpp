@@ -6,6 +6,7 @@
 #include <ole2.h>
 #include <shlobj.h>
 
+#include <atomic>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -518,5 +519,67 @@ TEST(ShellCopy, ReceiverHoldingTheCopyAfterThePhoneWentGetsReadFaults)
     first->Release();
     second->Release();
     EXPECT_TRUE(rig.tree.Exists("a.bin") && rig.tree.Exists("b.bin"));
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST(ShellCopy, FolderChangeAndDisconnectMidReadWithdrawTheCopy)
+{
+    OleOn ole;
+    MessageBoxRecorder boxes;
+    Rig rig({"--profile", "siemens", "--delay", "10"});
+    const std::string big = Pattern(64 * 1024, 9);
+    rig.tree.File("big.bin", big);
+    rig.tree.Folder("Фото");
+    ASSERT_TRUE(rig.Open()) << rig.sim->Error();
+    const auto clipboardOffersFiles = [] {
+        IDataObject* data = nullptr;
+        if (OleGetClipboard(&data) != S_OK)
+            return false;
+        FORMATETC format{TheShellFormats().fileDescriptor, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+        const bool offered = data->QueryGetData(&format) == S_OK;
+        data->Release();
+        return offered;
+    };
+
+    // Opening a folder takes the copy off the clipboard: its names belong to the folder left.
+    ASSERT_TRUE(rig.Select("big.bin"));
+    rig.Command(IDM_COPY);
+    ASSERT_TRUE(clipboardOffersFiles());
+    ASSERT_TRUE(rig.Select("Фото"));
+    rig.Key(VK_RETURN);
+    ASSERT_TRUE(rig.WaitIdle());
+    EXPECT_FALSE(rig.Fm().OffersShellData());
+    EXPECT_FALSE(clipboardOffersFiles());
+    rig.Key(VK_BACK);
+    ASSERT_TRUE(rig.WaitIdle());
+
+    // "Отключить" comes from the disconnect worker while a receiver's read waits for the phone.
+    ASSERT_TRUE(rig.Select("big.bin"));
+    rig.Command(IDM_COPY);
+    IDataObject* data = nullptr;
+    ASSERT_EQ(OleGetClipboard(&data), S_OK);
+    IStream* stream = Contents(data, 0);
+    ASSERT_NE(stream, nullptr);
+    const uint64_t before = BytesToPc(*rig.sim);
+    std::atomic<bool> stopped{false};
+    std::thread disconnect([&rig, &stopped, before] {
+        rig.sim->WaitForBytesToPc(before + 8000, 60000);
+        rig.Fm().StopAndWait();
+        stopped.store(true);
+    });
+    const StreamRead cut = Drain(stream, static_cast<ULONG>(big.size()));
+    // The worker hands the session back through the window, whose messages run meanwhile.
+    EXPECT_TRUE(PumpUntil([&] { return stopped.load(); }, 60000));
+    disconnect.join();
+    EXPECT_EQ(cut.last, STG_E_READFAULT);
+    EXPECT_TRUE(cut.bytes.empty());
+    ULONG got = 0;
+    char byte;
+    EXPECT_EQ(stream->Read(&byte, 1, &got), STG_E_READFAULT);
+    stream->Release();
+    data->Release();
+    EXPECT_FALSE(rig.Fm().OffersShellData());
+    EXPECT_FALSE(clipboardOffersFiles());
+    EXPECT_FALSE(rig.port.device->IsBusy());
     EXPECT_TRUE(boxes.Boxes().empty());
 }
