@@ -139,12 +139,23 @@ void FileManagerWindow::ChangeBusy(bool busy)
 
 void FileManagerWindow::SetEnabled(bool enabled)
 {
+    if (!enabled && listView.Handle() != nullptr && GetFocus() == listView.Handle())
+        listHadFocus = true;
     for (HWND part : {listView.Handle(), pathLine.Handle()}) {
         if (part != nullptr)
             EnableWindow(part, enabled ? TRUE : FALSE);
     }
-    if (enabled)
-        UpdateStatus();
+    if (!enabled)
+        return;
+    // The keyboard goes back to the list unless the user has put it elsewhere meanwhile (a
+    // closed progress dialog leaves it with the main window, a disabled list with nobody).
+    HWND root = GetAncestor(listView.Handle(), GA_ROOT);
+    HWND focus = GetFocus();
+    if (listHadFocus && GetActiveWindow() == root && (focus == nullptr || focus == root) &&
+        IsWindowVisible(listView.Handle()))
+        SetFocus(listView.Handle());
+    listHadFocus = false;
+    UpdateStatus();
 }
 
 void FileManagerWindow::AttachSession(FTP* opened, const GString& label)

@@ -195,6 +195,8 @@ private:
     int pathLineHeight = 0;
     int busyCount = 0;
     bool newFolderPending = false;
+    // The list had the keyboard when the phone became busy (disabling it took the focus away).
+    bool listHadFocus = false;
     bool statusPending = false;
     GString editOldName;
     GString editNewName;

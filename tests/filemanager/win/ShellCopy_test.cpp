@@ -542,14 +542,19 @@ TEST(ShellCopy, FolderChangeAndDisconnectMidReadWithdrawTheCopy)
     };
 
     // Opening a folder takes the copy off the clipboard: its names belong to the folder left.
+    // The list, switched off while the folder is read, has the keyboard again for the next
+    // Ctrl+C.
     ASSERT_TRUE(rig.Select("big.bin"));
     rig.Command(IDM_COPY);
     ASSERT_TRUE(clipboardOffersFiles());
     ASSERT_TRUE(rig.Select("Фото"));
+    HWND list = rig.Fm().listView.Handle();
+    SetFocus(list);
     rig.Key(VK_RETURN);
     ASSERT_TRUE(rig.WaitIdle());
     EXPECT_FALSE(rig.Fm().OffersShellData());
     EXPECT_FALSE(clipboardOffersFiles());
+    EXPECT_EQ(GetFocus(), list);
     rig.Key(VK_BACK);
     ASSERT_TRUE(rig.WaitIdle());
 
