@@ -80,6 +80,8 @@ bool FileManagerWindow::Create(const FileManagerHost& hostParts, Device* owner)
         device->AddWork(this);
     dropTarget = new FileManager_IDropTarget(*this);
     dropTarget->Register(handle);
+    // "Вставить" follows what the desktop puts on the clipboard.
+    AddClipboardFormatListener(handle);
     return true;
 }
 
@@ -603,6 +605,7 @@ LRESULT FileManagerWindow::OnDestroy()
 {
     // Gone with its parent, without a close first.
     LetGoOfDropTarget();
+    RemoveClipboardFormatListener(handle);
     return 0;
 }
 
@@ -644,6 +647,7 @@ LRESULT FileManagerWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LP
             UpdateStatus();
         return 0;
     case QVM_FM_DETACH: DropSession(); return 0;
+    case WM_CLIPBOARDUPDATE: ScheduleStatus(); return 0;
     case QVM_FM_NOT_SENT: NoteNotSent(*reinterpret_cast<const GString*>(lParam)); return 0;
     case QVM_FM_SHOW_NOT_SENT: ShowNotSent(); return 0;
     default: return TWindow::WindowProc(hwnd, message, wParam, lParam);

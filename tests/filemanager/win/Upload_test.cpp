@@ -137,12 +137,19 @@ TEST(FileManagerUpload, PastedTreesGoUpAfterTheReplaceQuestions)
     ASSERT_TRUE(rig.Open()) << rig.sim->Error();
     rig.events.clear();
 
+    // "Вставить" follows what the desktop puts on the clipboard.
+    OpenClipboard(rig.main.Handle());
+    EmptyClipboard();
+    CloseClipboard();
+    ASSERT_TRUE(PumpUntil([&] { return !rig.commands.paste; }));
+    PutOnClipboard(rig.main.Handle(), Paths(desktop, {"Музыка", "Пропуск", "фото.jpg"}));
+    EXPECT_TRUE(PumpUntil([&] { return rig.commands.paste; }));
+
     // "Да" merges a folder without asking about what is inside, "Нет" leaves a folder out with
     // everything in it, "Да" replaces a file.
     Answers answers({{"Подтверждение замены папки", IDYES},
                      {"Подтверждение замены папки", IDNO},
                      {"Подтверждение замены файла", IDYES}});
-    PutOnClipboard(rig.main.Handle(), Paths(desktop, {"Музыка", "Пропуск", "фото.jpg"}));
     PressCtrlV(rig);
     ASSERT_TRUE(answers.Done());
     ASSERT_TRUE(rig.WaitIdle());
