@@ -44,6 +44,7 @@ FileManagerWindow::FileManagerWindow()
 FileManagerWindow::~FileManagerWindow()
 {
     StopWorkers();
+    LetGoOfDropTarget();
     if (device != nullptr)
         device->RemoveWork(this);
     DestroyNativeWindow();
@@ -77,6 +78,10 @@ bool FileManagerWindow::Create(const FileManagerHost& hostParts, Device* owner)
     UpdateViewStyleMarks();
     if (device != nullptr)
         device->AddWork(this);
+    dropTarget = new FileManager_IDropTarget(*this);
+    dropTarget->Register(handle);
+    // "Вставить" follows what the desktop puts on the clipboard.
+    AddClipboardFormatListener(handle);
     return true;
 }
 
@@ -508,6 +513,10 @@ LRESULT FileManagerWindow::OnKeyDown(const NMLVKEYDOWN* key)
         if (control)
             SelectAll();
         break;
+    case 'V':
+        if (control)
+            PasteFiles();
+        break;
     default: break;
     }
     return 0;
@@ -522,6 +531,7 @@ LRESULT FileManagerWindow::OnCommand(int, int id, HWND)
     case IDM_SELECT_ALL: SelectAll(); return 0;
     case IDM_GO_UP: GoUp(); return 0;
     case IDM_REFRESH: Refresh(); return 0;
+    case IDM_PASTE: PasteFiles(); return 0;
     case IDM_VIEW_LARGE_ICONS:
     case IDM_VIEW_SMALL_ICONS:
     case IDM_VIEW_LIST:
@@ -583,11 +593,29 @@ LRESULT FileManagerWindow::OnSetFocus(HWND)
 LRESULT FileManagerWindow::OnClose()
 {
     StopWorkers();
+    LetGoOfDropTarget();
     for (HWND part : {pathLine.Handle(), listView.Handle()}) {
         if (part != nullptr)
             DestroyWindow(part);
     }
     return kNotHandled;
+}
+
+LRESULT FileManagerWindow::OnDestroy()
+{
+    // Gone with its parent, without a close first.
+    LetGoOfDropTarget();
+    RemoveClipboardFormatListener(handle);
+    return 0;
+}
+
+void FileManagerWindow::LetGoOfDropTarget()
+{
+    if (dropTarget == nullptr)
+        return;
+    dropTarget->Detach();
+    dropTarget->Release();
+    dropTarget = nullptr;
 }
 
 LRESULT FileManagerWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -619,6 +647,9 @@ LRESULT FileManagerWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LP
             UpdateStatus();
         return 0;
     case QVM_FM_DETACH: DropSession(); return 0;
+    case WM_CLIPBOARDUPDATE: ScheduleStatus(); return 0;
+    case QVM_FM_NOT_SENT: NoteNotSent(*reinterpret_cast<const GString*>(lParam)); return 0;
+    case QVM_FM_SHOW_NOT_SENT: ShowNotSent(); return 0;
     default: return TWindow::WindowProc(hwnd, message, wParam, lParam);
     }
 }
