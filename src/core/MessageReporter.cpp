@@ -111,7 +111,12 @@ int MessageReporter::ReportFor(WindowHandle owner, MessageKind kind, uint32_t va
 
 int MessageReporter::ReportText(const char* text, const char* caption, unsigned style)
 {
-    const WindowHandle owner = defaultOwner.load();
+    return ReportTextFor(defaultOwner.load(), text, caption, style);
+}
+
+int MessageReporter::ReportTextFor(WindowHandle owner, const char* text, const char* caption,
+                                   unsigned style)
+{
     const MessageBoxFunction function = boxFunction.load();
     if (function != nullptr)
         return function(owner, text, caption, style);

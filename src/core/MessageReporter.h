@@ -58,6 +58,7 @@ public:
     // Shows a text of the caller's own, with its caption and box style, owned by the default
     // owner; returns the box result.
     int ReportText(const char* text, const char* caption, unsigned style);
+    int ReportTextFor(WindowHandle owner, const char* text, const char* caption, unsigned style);
     void SetDefaultOwner(WindowHandle window) { defaultOwner.store(window); }
     WindowHandle DefaultOwner() const { return defaultOwner.load(); }
 

@@ -14,6 +14,7 @@ const char* ReasonText(SkipReason reason)
     case SkipReason::NameTooLong: return "слишком длинное имя";
     case SkipReason::Unreadable: return "содержимое папки не читается";
     case SkipReason::WrongFolder: return "не удалось вернуться в папку, операция прервана";
+    case SkipReason::NotAccepted: return "телефон не принимает файлы";
     }
     return "";
 }

@@ -17,6 +17,7 @@ enum class SkipReason {
     NameTooLong,           // the name the desktop would get is too long
     Unreadable,            // a folder whose contents could not be listed
     WrongFolder,           // the phone could not be brought back to the folder in use
+    NotAccepted,           // the phone's file access takes no files
 };
 
 struct SkippedItem {

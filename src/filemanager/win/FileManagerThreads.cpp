@@ -166,6 +166,7 @@ bool CopyFileThread::StartUpload(FileManagerWindow* owner, Upload job)
     if (IsRunning() || !job)
         return false;
     upload = std::move(job);
+    notSent = GString();
     return StartFor(owner);
 }
 
@@ -177,4 +178,6 @@ void CopyFileThread::Body()
         window->progressDialog->RequestClose();
     window->ReadFolderIntoList(*this);
     window->SendBusy(false);
+    if (!notSent.IsEmpty() && !Stopping())
+        window->HandOverNotSent(notSent);
 }

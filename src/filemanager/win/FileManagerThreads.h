@@ -105,6 +105,9 @@ public:
     // The job stops once StopRequested() answers true (the window closing, the port going).
     bool StartUpload(FileManagerWindow* owner, Upload job);
 
+    // Set by the job: what the upload left out, handed to the window once the phone is free.
+    GString notSent;
+
 protected:
     void Body() override;
 

@@ -49,6 +49,7 @@ FileManagerWindow::~FileManagerWindow()
     // The phone's device may be going too: the copy is let go without telling it.
     shellBusy = false;
     DropShellData();
+    LetGoOfDropTarget();
     if (device != nullptr)
         device->RemoveWork(this);
     DestroyNativeWindow();
@@ -82,6 +83,10 @@ bool FileManagerWindow::Create(const FileManagerHost& hostParts, Device* owner)
     UpdateViewStyleMarks();
     if (device != nullptr)
         device->AddWork(this);
+    dropTarget = new FileManager_IDropTarget(*this);
+    dropTarget->Register(handle);
+    // "Вставить" follows what the desktop puts on the clipboard.
+    AddClipboardFormatListener(handle);
     return true;
 }
 
@@ -532,6 +537,10 @@ LRESULT FileManagerWindow::OnKeyDown(const NMLVKEYDOWN* key)
         if (control)
             CopySelection();
         break;
+    case 'V':
+        if (control)
+            PasteFiles();
+        break;
     default: break;
     }
     return 0;
@@ -547,6 +556,7 @@ LRESULT FileManagerWindow::OnCommand(int, int id, HWND)
     case IDM_COPY: CopySelection(); return 0;
     case IDM_GO_UP: GoUp(); return 0;
     case IDM_REFRESH: Refresh(); return 0;
+    case IDM_PASTE: PasteFiles(); return 0;
     case IDM_VIEW_LARGE_ICONS:
     case IDM_VIEW_SMALL_ICONS:
     case IDM_VIEW_LIST:
@@ -610,11 +620,29 @@ LRESULT FileManagerWindow::OnClose()
 {
     StopWorkers();
     DropShellData();
+    LetGoOfDropTarget();
     for (HWND part : {pathLine.Handle(), listView.Handle()}) {
         if (part != nullptr)
             DestroyWindow(part);
     }
     return kNotHandled;
+}
+
+LRESULT FileManagerWindow::OnDestroy()
+{
+    // Gone with its parent, without a close first.
+    LetGoOfDropTarget();
+    RemoveClipboardFormatListener(handle);
+    return 0;
+}
+
+void FileManagerWindow::LetGoOfDropTarget()
+{
+    if (dropTarget == nullptr)
+        return;
+    dropTarget->Detach();
+    dropTarget->Release();
+    dropTarget = nullptr;
 }
 
 LRESULT FileManagerWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -652,6 +680,9 @@ LRESULT FileManagerWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LP
             return TWindow::WindowProc(hwnd, message, wParam, lParam);
         OnShellIdleTimer();
         return 0;
+    case WM_CLIPBOARDUPDATE: ScheduleStatus(); return 0;
+    case QVM_FM_NOT_SENT: NoteNotSent(*reinterpret_cast<const GString*>(lParam)); return 0;
+    case QVM_FM_SHOW_NOT_SENT: ShowNotSent(); return 0;
     default: return TWindow::WindowProc(hwnd, message, wParam, lParam);
     }
 }

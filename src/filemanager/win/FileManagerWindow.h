@@ -8,6 +8,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <atomic>
 #include <cstdint>
@@ -20,6 +21,7 @@
 #include "filemanager/ListLogic.h"
 #include "filemanager/StatusSink.h"
 #include "filemanager/win/DialogProgressFileOperation.h"
+#include "filemanager/win/FileManagerDropTarget.h"
 #include "filemanager/win/FileManagerListView.h"
 #include "filemanager/win/FileManagerThreads.h"
 #include "filemanager/win/PathLineBrowserWindow.h"
@@ -88,6 +90,23 @@ public:
     int AskReplace(const FolderObject& existing, const FileInformation& local, uint32_t count);
     bool IsWorking() const;
 
+    // Desktop files into the phone's current folder, from the clipboard (205, Ctrl+V) or a
+    // drop: the paths of the list are collected on this thread, then sent on the
+    // CopyFileThread with the progress dialog open. What is left out is told at the end.
+    void PasteFiles();
+    // False when nothing went up (nothing to send, the phone busy or taking no files).
+    bool UploadDroppedFiles(HDROP files);
+    // The session is open, the phone takes files and no work runs.
+    bool CanTakeFiles() const;
+    // A drag that started in this window runs: its own data is not dropped back.
+    bool IsDraggingOut() const { return draggingOut; }
+    void SetDraggingOut(bool running) { draggingOut = running; }
+    // The copy worker hands over the text of what an upload did not send (sent; the window
+    // shows it once its queue gets there).
+    void HandOverNotSent(const GString& text);
+    // The target registered for drops on the window; null once the window is going.
+    IDropTarget* DropTarget() const { return dropTarget; }
+
     // DeviceWork: stops the workers, waits for them and gives up the session (the phone's file
     // access is about to go).
     void StopAndWait() override;
@@ -125,8 +144,6 @@ public:
     bool CopySelection();
     // The list's begin-drag: a drag that may copy or move the selection to the desktop.
     void DragOut();
-    // True while a drag started here runs (a drop back onto this window is refused).
-    bool IsDraggingOut() const { return draggingOut; }
     // Whether a copy of this window is still offered (on the clipboard or in a drag).
     bool OffersShellData() const { return dataObject != nullptr; }
     // For the copy's shell objects, on the window's thread. Starts reading the file at index
@@ -148,6 +165,7 @@ public:
     LRESULT OnSize(int width, int height, UINT type) override;
     LRESULT OnSetFocus(HWND losing) override;
     LRESULT OnClose() override;
+    LRESULT OnDestroy() override;
 
 private:
     void ChangeBusy(bool busy);
@@ -168,6 +186,11 @@ private:
     void ScheduleStatus();
     // The folder the phone stands in changed (or may have): the list follows.
     void AfterFolderChange(const GString& before);
+    void NoteNotSent(const GString& text);
+    void ShowNotSent();
+    // Revokes the drop target and gives up the window's reference; a caller that still holds
+    // it finds a target cut off from the window.
+    void LetGoOfDropTarget();
 
     // Copying to the desktop.
     static constexpr UINT_PTR kShellIdleTimer = 7001;
@@ -184,7 +207,6 @@ private:
     std::shared_ptr<ShellExchange> exchange;
     IFileManagerAsyncOperation* asyncOperation = nullptr;  // one reference held
     uint64_t preparedTotal = 0;
-    bool draggingOut = false;
     bool shellBusy = false;
 
     FileManagerHost host;
@@ -198,6 +220,9 @@ private:
     // The list had the keyboard when the phone became busy (disabling it took the focus away).
     bool listHadFocus = false;
     bool statusPending = false;
+    bool draggingOut = false;
+    FileManager_IDropTarget* dropTarget = nullptr;  // one reference
+    GString notSentText;  // waits for QVM_FM_SHOW_NOT_SENT
     GString editOldName;
     GString editNewName;
     DWORD windowThread = 0;

@@ -9,38 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "core/SettingsCodec.h"
 #include "support/win/PhoneSim.h"
 #include "support/win/QvProcess.h"
+#include "support/win/QvSettings.h"
 #include "support/win/QvWindows.h"
 #include "support/win/SimLog.h"
 #include "support/win/TempDir.h"
 #include "support/win/WaitUntil.h"
 
 namespace {
-
-// A settings file that switches off every COM port but the test's own (simulators of
-// other tests may be linked meanwhile), IrDA and Bluetooth polls included.
-bool PrepareSettings(const TempDir& dir, const std::string& ownPort)
-{
-    SettingsStore store;
-    for (int n = 1; n <= 99; ++n) {
-        std::string name = "COM" + std::to_string(n);
-        if (name == ownPort)
-            continue;
-        auto* record = new EXCLUDEPORTS;
-        record->name = name.c_str();
-        store.ExcludedPorts.Append(record);
-    }
-    std::vector<uint8_t> bytes = EncodeSettings(store);
-    return WriteFileBytes(dir.File("program.cfg"), std::vector<unsigned char>(bytes.begin(), bytes.end()));
-}
-
-bool LoadSaved(const TempDir& dir, SettingsStore& store)
-{
-    std::vector<unsigned char> bytes = ReadFileBytes(dir.File("program.cfg"));
-    return !bytes.empty() && DecodeSettings(bytes.data(), bytes.size(), store);
-}
 
 // Waits until a scan that finds no phone has ended after the call. Every scan ends by
 // rebuilding the device list, which hides the list while no phone is selected; so the list is
@@ -79,7 +56,7 @@ TEST(ProgramScan, FirstStartExcludesEverySerialPortAndOpensNone)
         EXPECT_EQ(exitCode, 0u);
     }
     SettingsStore saved;
-    ASSERT_TRUE(LoadSaved(dir, saved));
+    ASSERT_TRUE(LoadSettingsFrom(dir, saved));
     EXCLUDEPORTS* record = saved.FindExcludedPort(0, sim.ComName().c_str());
     ASSERT_NE(record, nullptr) << "the simulator's port was not excluded";
     for (ListIterator<EXCLUDEPORTS> it(saved.ExcludedPorts); !it.IsDone(); it.Next())
@@ -92,7 +69,7 @@ TEST(ProgramScan, IdentifiedPhoneIsShownAndRemembered)
     PhoneSim sim({"--profile", "siemens"});
     ASSERT_TRUE(sim.Ready()) << sim.Error();
     TempDir dir;
-    ASSERT_TRUE(PrepareSettings(dir, sim.ComName()));
+    ASSERT_TRUE(WriteSettingsForPort(dir, sim.ComName()));
     {
         QvProcess qv(dir.Path());
         HWND window = qv.WaitForMainWindow(20000);
@@ -106,7 +83,7 @@ TEST(ProgramScan, IdentifiedPhoneIsShownAndRemembered)
         EXPECT_EQ(exitCode, 0u);
     }
     SettingsStore saved;
-    ASSERT_TRUE(LoadSaved(dir, saved));
+    ASSERT_TRUE(LoadSettingsFrom(dir, saved));
     ASSERT_EQ(saved.DeviceSettings.Count(), 1u);
     EXPECT_STREQ(saved.DeviceSettings.Get(0)->model.CStr(), "S65");
     EXPECT_STREQ(saved.DeviceSettings.Get(0)->serialNumber.CStr(), "354000000000003");
@@ -119,7 +96,7 @@ TEST(ProgramScan, DeviceRemovalStartsAScanThatDropsTheVanishedPhone)
     PhoneSim sim({"--profile", "nokia"});
     ASSERT_TRUE(sim.Ready()) << sim.Error();
     TempDir dir;
-    ASSERT_TRUE(PrepareSettings(dir, sim.ComName()));
+    ASSERT_TRUE(WriteSettingsForPort(dir, sim.ComName()));
     QvProcess qv(dir.Path());
     HWND window = qv.WaitForMainWindow(20000);
     ASSERT_NE(window, nullptr);
@@ -147,7 +124,7 @@ TEST(ProgramScan, CloseWhileAScanRunsWaitsForTheScan)
     PhoneSim sim({"--profile", "generic", "--silence-after", "0"});
     ASSERT_TRUE(sim.Ready()) << sim.Error();
     TempDir dir;
-    ASSERT_TRUE(PrepareSettings(dir, sim.ComName()));
+    ASSERT_TRUE(WriteSettingsForPort(dir, sim.ComName()));
     QvProcess qv(dir.Path());
     ASSERT_NE(qv.WaitForMainWindow(20000), nullptr);
     ASSERT_TRUE(WaitUntil([&] { return LinesFromPc(sim.Log(), "ATZ") > 0; }, 20000))
@@ -164,7 +141,7 @@ TEST(ProgramScan, CloseWhileAScanRunsWaitsForTheScan)
     std::printf("close during a scan took %lu ms (the silent read of the handshake lasts 12 s)\n",
                 static_cast<unsigned long>(closing));
     SettingsStore saved;
-    EXPECT_TRUE(LoadSaved(dir, saved));
+    EXPECT_TRUE(LoadSettingsFrom(dir, saved));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <ole2.h>
 
 #include <atomic>
 #include <map>
@@ -103,6 +104,9 @@ public:
 
 inline Application& TheApplication()
 {
+    // As the program does at start: the windows register their drop targets with OLE.
+    static const bool oleReady = SUCCEEDED(OleInitialize(nullptr));
+    EXPECT_TRUE(oleReady);
     static Application application;
     return application;
 }

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "core/SettingsCodec.h"
 #include "resources/resource.h"
 #include "support/win/MessagePump.h"
 #include "support/win/PhoneSim.h"
 #include "support/win/QvProcess.h"
+#include "support/win/QvSettings.h"
 #include "support/win/SimLog.h"
 #include "support/win/TempDir.h"
 #include "ui/win/StatusWindow.h"
@@ -119,23 +119,6 @@ TEST(StatusWindow, PartsFollowTheWidthAndTheTooltipThePointersPart)
 
 namespace {
 
-bool PrepareSettings(const TempDir& dir, const std::string& ownPort)
-{
-    SettingsStore store;
-    store.values.scanIrDA = false;
-    store.values.scanBluetooth = false;
-    for (int n = 1; n <= 99; ++n) {
-        std::string name = "COM" + std::to_string(n);
-        if (name == ownPort)
-            continue;
-        auto* record = new EXCLUDEPORTS;
-        record->name = name.c_str();
-        store.ExcludedPorts.Append(record);
-    }
-    std::vector<uint8_t> bytes = EncodeSettings(store);
-    return WriteFileBytes(dir.File("program.cfg"), std::vector<unsigned char>(bytes.begin(), bytes.end()));
-}
-
 struct OwnedDialog {
     HWND owner;
     HWND found;
@@ -193,7 +176,10 @@ TEST(MainWindowBars, BarsShowAndTheScanDialogsCancelEndsTheScan)
     PhoneSim sim({"--profile", "generic", "--silence-after", "0"});
     ASSERT_TRUE(sim.Ready()) << sim.Error();
     TempDir dir;
-    ASSERT_TRUE(PrepareSettings(dir, sim.ComName()));
+    ASSERT_TRUE(WriteSettingsForPort(dir, sim.ComName(), [](SettingsStore& store) {
+        store.values.scanIrDA = false;
+        store.values.scanBluetooth = false;
+    }));
     QvProcess qv(dir.Path());
     HWND main = qv.WaitForMainWindow(20000);
     ASSERT_NE(main, nullptr);
