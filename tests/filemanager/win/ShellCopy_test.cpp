@@ -380,10 +380,24 @@ TEST(ShellCopy, HostileNamesLandInsideTheDropFolder)
     MessageBoxRecorder boxes;
     Rig rig({"--profile", "siemens", "--listing-extra", "=..\\..\\evil.txt", "--listing-extra", "=..\\up/"});
     ASSERT_TRUE(rig.Open()) << rig.sim->Error();
-    // Names a phone may hold that the desktop does not allow, stored through the phone.
+    // Names a phone may hold that the desktop does not allow, stored through the phone. Only
+    // the phone can delete them again: the tree's own cleanup cannot name them, and a later
+    // test process given this one's id would find them in its tree.
+    const char* const hostile[] = {"a:b*c?.txt", "x<y>|\".txt"};
+    struct DeleteThroughPhone {
+        Rig& rig;
+        const char* const* names;
+        ~DeleteThroughPhone()
+        {
+            for (int i = 0; i < 2; ++i) {
+                if (FTP* files = rig.Fm().Session(); files != nullptr && !rig.Fm().IsWorking())
+                    files->DeleteObject(names[i]);
+            }
+        }
+    } cleanup{rig, hostile};
     TempDir local;
     PhoneTree::WriteLocal(local.File("plain.txt"), "colon");
-    for (const char* name : {"a:b*c?.txt", "x<y>|\".txt"}) {
+    for (const char* name : hostile) {
         FileInformation file;
         lstrcpyA(file.findData.fileName, name);
         file.path = local.File("plain.txt").c_str();
