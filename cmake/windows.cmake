@@ -40,6 +40,18 @@ target_link_libraries(qv_test_support ${scope} qv_portable GTest::gtest GTest::g
 target_compile_definitions(qv_test_support ${scope}
   QV_SOURCE_DIR="${CMAKE_SOURCE_DIR}" QV_BUILD_DIR="${CMAKE_BINARY_DIR}")
 
+# Small programs the Wine tests start as a second process (tests/<name>/win/helpers/), built
+# before the test executables.
+file(GLOB QV_TEST_HELPERS CONFIGURE_DEPENDS tests/*/win/helpers/*.c)
+set(QV_HELPER_TARGETS)
+foreach(src ${QV_TEST_HELPERS})
+  get_filename_component(helper ${src} NAME_WE)
+  add_executable(${helper} ${src})
+  target_compile_definitions(${helper} PRIVATE ${QV_WIN_DEFS})
+  target_link_libraries(${helper} PRIVATE ole32 uuid shell32 user32 kernel32)
+  list(APPEND QV_HELPER_TARGETS ${helper})
+endforeach()
+
 # One Wine test executable per subsystem; the resources are linked in so that string
 # tables and bitmaps load as in the program.
 foreach(sub ${QV_SUBSYSTEMS})
@@ -55,7 +67,7 @@ foreach(sub ${QV_SUBSYSTEMS})
     add_test(NAME wine.${sub} COMMAND ${name})
     set_tests_properties(wine.${sub} PROPERTIES LABELS wine TIMEOUT 900
       ENVIRONMENT "QV_BUILD=${CMAKE_BINARY_DIR}")
-    add_dependencies(${name} qv)
+    add_dependencies(${name} qv ${QV_HELPER_TARGETS})
   endif()
 endforeach()
 

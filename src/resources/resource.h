@@ -154,6 +154,7 @@
 #define QVM_FM_DETACH        0x9424  /* the phone's file access is going: give up the session */
 #define QVM_FM_NOT_SENT      0x9430  /* lParam: the GString naming what an upload left out */
 #define QVM_FM_SHOW_NOT_SENT 0x9431  /* posted: tell the user what the last upload left out */
+#define QVM_FM_SHELL_CHECK   0x9432  /* posted: a copy to the desktop may have ended (streams or data released) */
 
 /* The confirmations of the file manager and their controls. */
 #define IDD_CONFIRM_DELETE_FILE    1011

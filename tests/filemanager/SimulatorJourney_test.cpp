@@ -1,5 +1,6 @@
 // The file manager's engines over the real OBEX code and the phone simulator's OBEX server:
-// a tree uploaded, described for the desktop and deleted again, checked on the phone's disk.
+// a tree uploaded, described for the desktop, read back file by file as the desktop would,
+// and deleted again, checked on the phone's disk.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -14,6 +15,7 @@
 #include "devices/ObexTargets.h"
 #include "filemanager/CopyEngine.h"
 #include "filemanager/DeleteWalk.h"
+#include "filemanager/PhoneFileFetch.h"
 #include "filemanager/PhoneTreeWalk.h"
 #include "obex/OBEX_FTP.h"
 #include "support/ScriptedQuestions.h"
@@ -121,6 +123,22 @@ TEST(FileManagerOverObex, UploadDescribeAndDeleteATree)
                                                    "Album\\big.bin 5000"}));
     EXPECT_TRUE(set.items[0].complete);
     EXPECT_EQ(std::string(ftp.CurrentPath().CStr()), "Sounds");
+
+    // Read back as the desktop reads the copy: the phone knows names of its current folder
+    // only, so each file is fetched from its own folder.
+    FolderObject byPath;
+    byPath.name = "Album\\big.bin";
+    MemoryFileSink refused;
+    EXPECT_FALSE(ftp.GetFile(&byPath, refused, nullptr));
+    for (const PhoneItem& item : set.items) {
+        if (item.isFolder)
+            continue;
+        MemoryFileSink sink;
+        EXPECT_TRUE(FetchPhoneFile(ftp, "Sounds", item, sink, nullptr).whole) << item.PhonePath().CStr();
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(sink.Data()), sink.Size()),
+                  item.phoneName.Equals("big.bin") ? big : "track");
+        EXPECT_EQ(std::string(ftp.CurrentPath().CStr()), "Sounds");
+    }
 
     // Deleted again, from the top folder: the tree goes, the neighbours stay.
     ASSERT_TRUE(ftp.ChangeFolder("\\"));

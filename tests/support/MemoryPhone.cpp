@@ -172,6 +172,29 @@ bool MemoryPhone::ReadFolder(WaitProgress* wait)
     return true;
 }
 
+bool MemoryPhone::GetFile(FolderObject* entry, FileSink& sink, OperationProgress* progress)
+{
+    Log("get", entry->name);
+    const Node* node = cwd->Child(entry->name.CStr());
+    if (node == nullptr || node->folder)
+        return false;
+    const uint32_t length = static_cast<uint32_t>(node->content.size());
+    if (!sink.Reserve(length))
+        return false;
+    const bool cut = node->cutAfter >= 0 && node->cutAfter < length;
+    const uint32_t sent = cut ? static_cast<uint32_t>(node->cutAfter) : length;
+    constexpr uint32_t kBlock = 1000;
+    for (uint32_t at = 0; at < sent; at += kBlock) {
+        const uint32_t n = sent - at < kBlock ? sent - at : kBlock;
+        if ((progress != nullptr && progress->IsCancelled()) ||
+            !sink.Write(reinterpret_cast<const uint8_t*>(node->content.data()) + at, n))
+            return false;
+        if (progress != nullptr)
+            progress->AddTransferred(n);
+    }
+    return !cut;
+}
+
 bool MemoryPhone::ChangeFolder(const GString& path)
 {
     calls.push_back(std::string("cd ") + path.CStr());

@@ -37,6 +37,7 @@ public:
         bool failDelete = false;    // DeleteObject answers false
         bool keepOnDelete = false;  // DeleteObject answers true, yet it stays
         bool failList = false;      // ReadFolder inside it answers false
+        int64_t cutAfter = -1;      // GetFile sends only so many bytes, then the line breaks
 
         Node* Child(const std::string& childName) const;
     };
@@ -60,6 +61,9 @@ public:
     bool Connect(Socket*, const uint8_t*, uint32_t) override { return connected = true; }
     bool Disconnect() override { connected = false; return true; }
     bool ReadFolder(WaitProgress* wait) override;
+    // As a folder-browsing phone: only a name of the current folder is found (a name holding
+    // a path is not), and the phone states the file's length before the data.
+    bool GetFile(FolderObject* entry, FileSink& sink, OperationProgress* progress) override;
     bool PutFile(FileInformation* file, OperationProgress* progress) override;
     bool ChangeFolder(const GString& path) override;
     bool CreateFolder(const GString& name) override;
@@ -74,7 +78,8 @@ public:
     std::set<std::string> failCreate;    // folder names CreateFolder refuses
     std::map<std::string, uint32_t> failPut;  // file name -> errorCode after the refusal
     bool copyToDevice = true;
-    // "cd <arg>", "list <path>", "del <path>|<name>", "put <path>|<name>", "mkdir <path>|<name>"
+    // "cd <arg>", "list <path>", "del <path>|<name>", "put <path>|<name>", "mkdir <path>|<name>",
+    // "get <path>|<name>"
     std::vector<std::string> calls;
 
 private:

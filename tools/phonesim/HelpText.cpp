@@ -14,6 +14,8 @@ Connection
                          exists, exit when that connection closes. Commands, one per line:
                            STATS  -> "in=<bytes from PC> out=<bytes to PC>"
                            MODE?  -> "at", "obex" or "cut" (the line was closed)
+                           OBEX-FAIL OP=CODE[:COUNT] -> "OK": one more --obex-fail rule
+                                  from now on (its count starts now)
                            QUIT   -> "BYE", then exit
                          anything else -> "ERR <line>"
   --baud N               run the line at N baud both ways (50..4000000): every byte takes
@@ -61,7 +63,9 @@ profile), "IRMC-SYNC" or no target; with the last two only GET by name and PUT w
 SETPATH: flag 0x01 first goes up one level (0xC4 at the top), then a name enters that
 folder (creating it unless flag 0x02 is set); an empty or missing name without 0x01 goes
 to the top. GET sends one packet per request, a file led by a Length header, the last
-packet in End-of-Body; telecom/devinfo.txt is made from the profile unless stored. A PUT
+packet in End-of-Body; with folder browsing a GET name is looked up in the current folder
+only (a name holding '/' or '\' gets 0xC4); telecom/devinfo.txt is made from the profile
+unless stored. A PUT
 with no body deletes (a folder only when empty); a PUT carrying only the application
 parameters "move", old and new name renames; ACTION copies (0x00) or moves (0x01).
 "+++" itself gets no answer.

@@ -29,6 +29,11 @@ void ObexPacketFilter::ResetFraming() {
   dropResponse_ = false;
 }
 
+void ObexPacketFilter::AddFailRule(const ObexFailRule& rule) {
+  fail_.push_back(rule);
+  failUsed_.push_back(0);
+}
+
 bool ObexPacketFilter::MatchFailRule(uint8_t opcode, uint8_t& code) {
   for (size_t i = 0; i < fail_.size(); ++i) {
     const ObexFailRule& rule = fail_[i];

@@ -24,6 +24,9 @@ class ObexPacketFilter {
   void FromServer(std::string_view bytes, std::string& toPc);
 
   uint64_t Responses() const { return responses_; }
+  // A fail rule added while the phone runs (from the control connection); it is tried
+  // after the ones of the command line.
+  void AddFailRule(const ObexFailRule& rule);
 
  private:
   struct Framing {

@@ -162,11 +162,15 @@ ObexReply ObexService::Get(const ObexRequest& request) {
     return MemoryQuery(static_cast<uint8_t>(memory->second[0]));
   }
   if (!request.name || request.name->empty()) return Answer(request.type ? kNotFound : kBadRequest);
-  std::string data;
-  uint8_t code = store_.Read(*request.name, data);
   std::string plain = *request.name;
   for (char& c : plain) c = c == '\\' ? '/' : c;
-  if (code == kNotFound && (plain == kDeviceInfoName || plain == "/" + kDeviceInfoName)) {
+  const bool deviceInfo = plain == kDeviceInfoName || plain == "/" + kDeviceInfoName;
+  // A folder-browsing phone looks a name up in its current folder only: a path names no
+  // object there. The device information keeps its object-store path.
+  if (service_ == Service::Folders && !deviceInfo && plain.find('/') != std::string::npos) return Answer(kNotFound);
+  std::string data;
+  uint8_t code = store_.Read(*request.name, data);
+  if (code == kNotFound && deviceInfo) {
     data = DeviceInfoText(settings_.profile);
     code = kSuccess;
   }

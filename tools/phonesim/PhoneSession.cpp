@@ -11,6 +11,7 @@
 #include "MonoClock.h"
 #include "ObexftpdRelay.h"
 #include "OwnObexServer.h"
+#include "SimOptions.h"
 #include "StandardCommands.h"
 
 namespace {
@@ -234,6 +235,14 @@ void PhoneSession::OnControlReadable() {
       control_.Send("in=" + std::to_string(received_) + " out=" + std::to_string(out_.Written()));
     } else if (line == "MODE?") {
       control_.Send(ModeName());
+    } else if (line.rfind("OBEX-FAIL ", 0) == 0) {
+      ObexFailRule rule;
+      if (ParseFailRule(line.substr(10), rule)) {
+        filter_.AddFailRule(rule);
+        control_.Send("OK");
+      } else {
+        control_.Send("ERR " + line);
+      }
     } else if (line == "QUIT") {
       control_.Send("BYE");
       running_ = false;

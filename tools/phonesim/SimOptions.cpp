@@ -34,7 +34,7 @@ std::string Upper(std::string text) {
 }
 
 // "GET=0xC4", "0x85=0xC3:2"
-bool ParseFailRule(const std::string& text, ObexFailRule& rule) {
+bool ParseFailRuleText(const std::string& text, ObexFailRule& rule) {
   static const std::map<std::string, uint8_t> names = {
       {"CONNECT", 0x80}, {"DISCONNECT", 0x81}, {"PUT", 0x82},  {"GET", 0x83},
       {"SETPATH", 0x85}, {"ACTION", 0x86},     {"ABORT", 0xFF},
@@ -83,6 +83,8 @@ bool ParseListingFault(const std::string& text, ListingFault& out) {
 }
 
 }  // namespace
+
+bool ParseFailRule(const std::string& text, ObexFailRule& rule) { return ParseFailRuleText(text, rule); }
 
 ParseOutcome ParseOptions(int argc, const char* const* argv, SimOptions& options, std::string& error) {
   std::string profileName = "generic";
@@ -209,7 +211,7 @@ ParseOutcome ParseOptions(int argc, const char* const* argv, SimOptions& options
     } else if (arg == "--obex-fail") {
       ObexFailRule rule;
       if (!value(text)) return ParseOutcome::Error;
-      if (!ParseFailRule(text, rule)) {
+      if (!ParseFailRuleText(text, rule)) {
         error = "--obex-fail: OPCODE=CODE[:COUNT], not " + text;
         return ParseOutcome::Error;
       }

@@ -30,4 +30,6 @@ struct SimOptions {
 enum class ParseOutcome { Run, Help, Error };
 
 ParseOutcome ParseOptions(int argc, const char* const* argv, SimOptions& options, std::string& error);
+// One OBEX fail rule as --obex-fail takes it: "OP=CODE[:COUNT]".
+bool ParseFailRule(const std::string& text, ObexFailRule& rule);
 std::string HelpText();

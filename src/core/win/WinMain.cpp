@@ -6,6 +6,7 @@
 #include "core/MessageReporter.h"
 #include "core/win/Application.h"
 #include "filemanager/win/FileManagerViewFactory.h"
+#include "filemanager/win/ShellFormats.h"
 #include "resources/resource.h"
 #include "ui/win/MainWindow.h"
 
@@ -17,6 +18,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     bool oleReady = SUCCEEDED(OleInitialize(nullptr));
     if (!oleReady)
         Reporter().Report(MessageKind::ResourceText, IDS_COM_INIT_FAILED);
+    TheShellFormats();
 
     SetFileManagerFactory(CreateFileManagerView);
     MainWindow* mainWindow = MainWindow::Instance();

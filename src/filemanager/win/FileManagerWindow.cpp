@@ -8,6 +8,7 @@
 #include "filemanager/FileManagerRules.h"
 #include "filemanager/FolderSteps.h"
 #include "filemanager/win/ConfirmDialogs.h"
+#include "filemanager/win/ShellFormats.h"
 #include "resources/resource.h"
 
 namespace {
@@ -39,11 +40,15 @@ void SetWaitCursor(bool waiting)
 FileManagerWindow::FileManagerWindow()
 {
     RegisterWindowClass(0, nullptr, nullptr, kClassName, CS_DBLCLKS);
+    TheShellFormats();
 }
 
 FileManagerWindow::~FileManagerWindow()
 {
     StopWorkers();
+    // The phone's device may be going too: the copy is let go without telling it.
+    shellBusy = false;
+    DropShellData();
     LetGoOfDropTarget();
     if (device != nullptr)
         device->RemoveWork(this);
@@ -87,13 +92,14 @@ bool FileManagerWindow::Create(const FileManagerHost& hostParts, Device* owner)
 
 bool FileManagerWindow::IsWorking() const
 {
-    return openThread.IsRunning() || readThread.IsRunning() || copyThread.IsRunning() || deleteThread.IsRunning();
+    return openThread.IsRunning() || readThread.IsRunning() || copyThread.IsRunning() || deleteThread.IsRunning() ||
+           fetchThread.IsRunning();
 }
 
 void FileManagerWindow::StopWorkers()
 {
     for (FileManagerThread* worker :
-         std::initializer_list<FileManagerThread*>{&openThread, &readThread, &copyThread, &deleteThread})
+         std::initializer_list<FileManagerThread*>{&openThread, &readThread, &copyThread, &deleteThread, &fetchThread})
         worker->StopAndJoin();
 }
 
@@ -138,12 +144,23 @@ void FileManagerWindow::ChangeBusy(bool busy)
 
 void FileManagerWindow::SetEnabled(bool enabled)
 {
+    if (!enabled && listView.Handle() != nullptr && GetFocus() == listView.Handle())
+        listHadFocus = true;
     for (HWND part : {listView.Handle(), pathLine.Handle()}) {
         if (part != nullptr)
             EnableWindow(part, enabled ? TRUE : FALSE);
     }
-    if (enabled)
-        UpdateStatus();
+    if (!enabled)
+        return;
+    // The keyboard goes back to the list unless the user has put it elsewhere meanwhile (a
+    // closed progress dialog leaves it with the main window, a disabled list with nobody).
+    HWND root = GetAncestor(listView.Handle(), GA_ROOT);
+    HWND focus = GetFocus();
+    if (listHadFocus && GetActiveWindow() == root && (focus == nullptr || focus == root) &&
+        IsWindowVisible(listView.Handle()))
+        SetFocus(listView.Handle());
+    listHadFocus = false;
+    UpdateStatus();
 }
 
 void FileManagerWindow::AttachSession(FTP* opened, const GString& label)
@@ -198,6 +215,7 @@ void FileManagerWindow::TakeSession(FTP* opened)
 
 void FileManagerWindow::DropSession()
 {
+    DropShellData();
     ftp.store(nullptr);
     rootLabel = GString();
     capabilities = FileAccessCapabilities();
@@ -261,6 +279,8 @@ void FileManagerWindow::Refresh()
 {
     if (Session() == nullptr || IsWorking())
         return;
+    // What was copied from the folder shown until now is no longer offered.
+    DropShellData();
     SetWaitCursor(true);
     readThread.StartFor(this);
 }
@@ -513,6 +533,10 @@ LRESULT FileManagerWindow::OnKeyDown(const NMLVKEYDOWN* key)
         if (control)
             SelectAll();
         break;
+    case 'C':
+        if (control)
+            CopySelection();
+        break;
     case 'V':
         if (control)
             PasteFiles();
@@ -529,6 +553,7 @@ LRESULT FileManagerWindow::OnCommand(int, int id, HWND)
     case IDM_RENAME: RenameFocused(); return 0;
     case IDM_DELETE: DeleteSelected(); return 0;
     case IDM_SELECT_ALL: SelectAll(); return 0;
+    case IDM_COPY: CopySelection(); return 0;
     case IDM_GO_UP: GoUp(); return 0;
     case IDM_REFRESH: Refresh(); return 0;
     case IDM_PASTE: PasteFiles(); return 0;
@@ -557,6 +582,7 @@ LRESULT FileManagerWindow::OnNotify(int, NMHDR* header)
     case NM_DBLCLK: OpenSelected(); return 0;
     case NM_CLICK: UpdateStatus(); return 0;
     case NM_RCLICK: ShowContextMenu(); return 0;
+    case LVN_BEGINDRAG: DragOut(); return 0;
     case LVN_BEGINLABELEDITA: return OnBeginLabelEdit(reinterpret_cast<NMLVDISPINFOA*>(header));
     case LVN_ENDLABELEDITA: return OnEndLabelEdit(reinterpret_cast<NMLVDISPINFOA*>(header));
     case LVN_ITEMCHANGED:
@@ -593,6 +619,7 @@ LRESULT FileManagerWindow::OnSetFocus(HWND)
 LRESULT FileManagerWindow::OnClose()
 {
     StopWorkers();
+    DropShellData();
     LetGoOfDropTarget();
     for (HWND part : {pathLine.Handle(), listView.Handle()}) {
         if (part != nullptr)
@@ -647,6 +674,12 @@ LRESULT FileManagerWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LP
             UpdateStatus();
         return 0;
     case QVM_FM_DETACH: DropSession(); return 0;
+    case QVM_FM_SHELL_CHECK: CheckShellExchange(); return 0;
+    case WM_TIMER:
+        if (wParam != kShellIdleTimer)
+            return TWindow::WindowProc(hwnd, message, wParam, lParam);
+        OnShellIdleTimer();
+        return 0;
     case WM_CLIPBOARDUPDATE: ScheduleStatus(); return 0;
     case QVM_FM_NOT_SENT: NoteNotSent(*reinterpret_cast<const GString*>(lParam)); return 0;
     case QVM_FM_SHOW_NOT_SENT: ShowNotSent(); return 0;

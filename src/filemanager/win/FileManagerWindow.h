@@ -25,12 +25,17 @@
 #include "filemanager/win/FileManagerListView.h"
 #include "filemanager/win/FileManagerThreads.h"
 #include "filemanager/win/PathLineBrowserWindow.h"
+#include "filemanager/win/ShellFetchThread.h"
 #include "obex/FTP.h"
 #include "toolkit/win/DialogWait.h"
 #include "toolkit/win/GMenu.h"
 #include "toolkit/win/TWindow.h"
 
 struct SettingsValues;
+class FetchBuffer;
+class FMDataObject;
+class IFileManagerAsyncOperation;
+class ShellExchange;
 
 // What the window uses of the main window. Only mainWindow is required.
 struct FileManagerHost {
@@ -131,6 +136,29 @@ public:
     CopyFileThread copyThread;
     DeleteFileThread deleteThread;
 
+    // Copying to the desktop (FileManagerShellOut.cpp). The selection and the trees of its
+    // folders become the data object the clipboard or a drag offers; false when nothing
+    // could be offered.
+    bool BuildDataObject();
+    // 204 and Ctrl+C: the data object goes on the clipboard.
+    bool CopySelection();
+    // The list's begin-drag: a drag that may copy or move the selection to the desktop.
+    void DragOut();
+    // Whether a copy of this window is still offered (on the clipboard or in a drag).
+    bool OffersShellData() const { return dataObject != nullptr; }
+    // For the copy's shell objects, on the window's thread. Starts reading the file at index
+    // of the copy into buffer: S_OK, E_PENDING while other work has the phone, or
+    // STG_E_READFAULT when it cannot be read (no session, the phone lost its folder).
+    HRESULT StartShellFetch(ShellExchange& from, size_t index, std::shared_ptr<FetchBuffer> buffer);
+    // The fetch of a stream of from has finished.
+    void ShellFetchEnded(ShellExchange& from);
+    bool ShellCopyCancelled() const;
+    // The receiver of a paste reported that it is done.
+    void ShellPasteDone();
+    void ShellOperationStarted();
+    void ShellOperationEnded(HRESULT result, DWORD effects);
+    ShellFetchThread fetchThread;
+
     LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT OnCommand(int notifyCode, int id, HWND control) override;
     LRESULT OnNotify(int id, NMHDR* header) override;
@@ -164,6 +192,23 @@ private:
     // it finds a target cut off from the window.
     void LetGoOfDropTarget();
 
+    // Copying to the desktop.
+    static constexpr UINT_PTR kShellIdleTimer = 7001;
+    void CheckShellExchange();
+    void OnShellIdleTimer();
+    // Takes this window's data off the clipboard, cuts every receiver off it and frees the
+    // phone; the window's state of the copy is cleared.
+    void DropShellData();
+    void BeginShellBusy();
+    void EndShellBusy();
+    // After a move: deletes what the receiver took whole from start (the current folder).
+    void StartMoveDelete(const std::vector<FolderObject>& selection, const GString& start);
+    FMDataObject* dataObject = nullptr;  // one reference held
+    std::shared_ptr<ShellExchange> exchange;
+    IFileManagerAsyncOperation* asyncOperation = nullptr;  // one reference held
+    uint64_t preparedTotal = 0;
+    bool shellBusy = false;
+
     FileManagerHost host;
     Device* device = nullptr;
     std::atomic<FTP*> ftp{nullptr};
@@ -172,6 +217,8 @@ private:
     int pathLineHeight = 0;
     int busyCount = 0;
     bool newFolderPending = false;
+    // The list had the keyboard when the phone became busy (disabling it took the focus away).
+    bool listHadFocus = false;
     bool statusPending = false;
     bool draggingOut = false;
     FileManager_IDropTarget* dropTarget = nullptr;  // one reference

@@ -148,6 +148,16 @@ TEST_F(ObexFaults, FailRulesAnswerTheChosenCode) {
   EXPECT_NE(Listing().find("photo.jpg"), std::string::npos);  // other requests pass
 }
 
+TEST_F(ObexFaults, FailRuleAddedOnTheControlConnectionCountsFromThen) {
+  ASSERT_TRUE(Start({}));
+  EXPECT_EQ(Code(wire::Connect(wire::kFolderBrowsing)), 0xA0);
+  EXPECT_EQ(Listing().find("photo.jpg") != std::string::npos, true);
+  EXPECT_EQ(sim_.Control("OBEX-FAIL GET=0xC3:1"), "OK");
+  EXPECT_EQ(sim_.Control("OBEX-FAIL nonsense"), "ERR OBEX-FAIL nonsense");
+  EXPECT_EQ(Code(Packet(0x83, wire::Name("photo.jpg"))), 0xC3);
+  EXPECT_EQ(Code(Packet(0x83, wire::Name("photo.jpg"))), 0xA0);
+}
+
 TEST_F(ObexFaults, StallSwallowsLaterResponses) {
   ASSERT_TRUE(Start({"--obex-stall-after", "1"}));
   EXPECT_EQ(Code(wire::Connect(wire::kFolderBrowsing)), 0xA0);

@@ -149,16 +149,20 @@ TEST_F(OwnServer, LargeObjectsGoOutInPacketsEndingWithEndOfBody) {
   WriteTreeFile(Path("Sounds/big.bin"), content);
   ASSERT_TRUE(Start({"--max-packet", "255"}));
   ASSERT_EQ(Code(wire::Connect(wire::kFolderBrowsing)), 0xA0);
+  // The phone finds names in its current folder only.
+  EXPECT_EQ(Code(Packet(0x83, wire::Name("Sounds/big.bin"))), 0xC4);
+  EXPECT_EQ(Code(Packet(0x83, wire::Name("Sounds\\big.bin"))), 0xC4);
+  ASSERT_EQ(Code(wire::SetPath(0x02, "Sounds")), 0xA0);
   wire::Object o;
-  ASSERT_TRUE(wire::Get(sim_, Packet(0x83, wire::Name("Sounds/big.bin")), o, 255));
+  ASSERT_TRUE(wire::Get(sim_, Packet(0x83, wire::Name("big.bin")), o, 255));
   EXPECT_EQ(o.data, content);
   EXPECT_EQ(o.lastCode, 0xA0);
   EXPECT_TRUE(o.sizesFit);
   EXPECT_EQ(o.firstHeader, 0xC3);  // Length first
   EXPECT_GE(o.packets, 12);
 
-  // The last packet carries data in End-of-Body; a backslash path works too.
-  wire::Response r = Ask(Packet(0x83, wire::Name("Sounds\\big.bin")));
+  // The last packet carries data in End-of-Body.
+  wire::Response r = Ask(Packet(0x83, wire::Name("big.bin")));
   std::string tail;
   while (r.code == 0x90) {
     EXPECT_FALSE(r.endOfBody);

@@ -1,0 +1,30 @@
+// Walks a private copy of a data object's format descriptions.
+#pragma once
+
+#include <windows.h>
+#include <objidl.h>
+
+#include <atomic>
+#include <vector>
+
+class GEnumFormatEtc final : public IEnumFORMATETC {
+public:
+    // Starts with one reference, at the first description.
+    explicit GEnumFormatEtc(const std::vector<FORMATETC>& formats, size_t position = 0);
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+
+    HRESULT STDMETHODCALLTYPE Next(ULONG count, FORMATETC* out, ULONG* fetched) override;
+    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override;
+    HRESULT STDMETHODCALLTYPE Reset() override;
+    HRESULT STDMETHODCALLTYPE Clone(IEnumFORMATETC** copy) override;
+
+private:
+    ~GEnumFormatEtc();
+
+    std::atomic<LONG> references{1};
+    std::vector<FORMATETC> formats;
+    size_t position;
+};
