@@ -1,5 +1,7 @@
 #include "filemanager/PhoneTreeWalk.h"
 
+#include <string>
+
 #include "filemanager/FolderSteps.h"
 #include "filemanager/ListedName.h"
 
@@ -13,9 +15,45 @@ GString PhoneItem::PhonePath() const
     return ChildPath(phoneFolder, phoneName);
 }
 
+namespace {
+
+// The desktop compares names without regard to case.
+std::string DesktopKey(const GString& path)
+{
+    std::string key(path.CStr(), path.Length());
+    for (char& c : key) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return key;
+}
+
+}  // namespace
+
+GString PhoneTreeWalk::UniqueDescriptorName(const GString& folder, const GString& safeName,
+                                            bool isFolder)
+{
+    GString candidate = ChildPath(folder, safeName);
+    if (usedNames.insert(DesktopKey(candidate)).second)
+        return candidate;
+    // Two phone names made safe the same way (or differing only in case) would land on one
+    // desktop file, the later one over the earlier: number the later ones as the desktop does.
+    const std::string name(safeName.CStr(), safeName.Length());
+    const size_t dot = isFolder ? std::string::npos : name.rfind('.');
+    const std::string stem = dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+    const std::string extension = stem.size() == name.size() ? std::string() : name.substr(dot);
+    for (uint32_t n = 2;; ++n) {
+        const std::string numbered = stem + " (" + std::to_string(n) + ")" + extension;
+        candidate = ChildPath(folder, GString(numbered.c_str()));
+        if (usedNames.insert(DesktopKey(candidate)).second)
+            return candidate;
+    }
+}
+
 PhoneItemSet PhoneTreeWalk::Collect(const std::vector<FolderObject>& selection)
 {
     set = PhoneItemSet();
+    usedNames.clear();
     start = ftp.CurrentPath();
     std::vector<size_t> folders;
     for (const FolderObject& entry : selection) {
@@ -47,7 +85,8 @@ bool PhoneTreeWalk::AddItem(const FolderObject& entry, const GString& phoneFolde
         return false;
     }
     PhoneItem item;
-    item.descriptorName = ChildPath(descriptorFolder, DesktopSafeName(entry.name));
+    item.descriptorName = UniqueDescriptorName(descriptorFolder, DesktopSafeName(entry.name),
+                                               entry.type == FolderObject::kFolder);
     // Cut short, the name would land elsewhere, or a move would delete what was not delivered.
     if (item.descriptorName.Length() > kMaxDescriptorName) {
         set.skipped.push_back({path, SkipReason::NameTooLong});

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "core/GString.h"
@@ -18,7 +20,8 @@ struct PhoneItem {
     // folder (components joined with "\\", empty for a selected object) and its own name.
     GString phoneFolder;
     GString phoneName;
-    // The relative path the desktop gets, each part made safe by DesktopSafeName.
+    // The relative path the desktop gets, each part made safe by DesktopSafeName and numbered
+    // where it would meet an earlier one.
     GString descriptorName;
     bool isFolder = false;
     bool hasTime = false;  // false: the phone gave no date
@@ -66,8 +69,12 @@ private:
     // Enters the folder of item index from its parent, adds its tree, comes back.
     bool EnterAndAdd(size_t index, const GString& parent, uint32_t depth);
 
+    // safeName inside folder, or a numbered form of it that no earlier item of the set uses.
+    GString UniqueDescriptorName(const GString& folder, const GString& safeName, bool isFolder);
+
     FTP& ftp;
     ContinueQuestions& questions;
     PhoneItemSet set;
+    std::set<std::string> usedNames;  // descriptor paths given out, as the desktop compares them
     GString start;
 };

@@ -97,6 +97,28 @@ TEST(PhoneTreeWalk, HostileNamesStayInsideTheDropFolderAndAreAskedForAsListed)
     EXPECT_EQ(rig.phone.Calls("cd "), (std::vector<std::string>{"cd box", "cd \\"}));
 }
 
+TEST(PhoneTreeWalk, NamesThatMeetOnTheDesktopAreNumberedNotWrittenOverEachOther)
+{
+    TreeRig rig;
+    MemoryPhone::Node& box = rig.phone.Folder("box");
+    rig.phone.File(box, "a:b.txt", "1");
+    rig.phone.File(box, "a_b.txt", "2");
+    rig.phone.File(box, "A_B.TXT", "3");
+    rig.phone.File(box, "a_b (2).txt", "4");
+    rig.phone.Folder(box, "d:1");
+    rig.phone.File("box/d_1/x.txt", "5");
+
+    const PhoneItemSet set = rig.Copy({"box"});
+
+    EXPECT_EQ(Described(set), (std::vector<std::string>{
+                                  "box <- box", "box\\a_b.txt <- box\\a:b.txt",
+                                  "box\\a_b (2).txt <- box\\a_b.txt",
+                                  "box\\A_B (3).TXT <- box\\A_B.TXT",
+                                  "box\\a_b (2) (2).txt <- box\\a_b (2).txt",
+                                  "box\\d_1 <- box\\d:1", "box\\d_1 (2) <- box\\d_1",
+                                  "box\\d_1 (2)\\x.txt <- box\\d_1\\x.txt"}));
+}
+
 TEST(PhoneTreeWalk, NameTooLongForTheDesktopIsLeftOutNotCut)
 {
     TreeRig rig;
