@@ -5,21 +5,15 @@
 #include <windows.h>
 #include <ole2.h>
 
-#include <atomic>
+#include "filemanager/win/ComObject.h"
 
-class GDropSource final : public IDropSource {
+class GDropSource final : public ComObject<IDropSource, IID_IDropSource> {
 public:
     GDropSource() = default;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
 
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escapePressed, DWORD keys) override;
     HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD effect) override;
 
 private:
     ~GDropSource() = default;
-
-    std::atomic<LONG> references{1};
 };

@@ -69,29 +69,6 @@ DWORD GDropTarget::ChooseEffect(DWORD keys, DWORD allowed)
     return effect;
 }
 
-HRESULT GDropTarget::QueryInterface(REFIID riid, void** object)
-{
-    if (object == nullptr)
-        return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropTarget)) {
-        *object = static_cast<IDropTarget*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG GDropTarget::AddRef() { return ++refCount; }
-
-ULONG GDropTarget::Release()
-{
-    const ULONG left = --refCount;
-    if (left == 0)
-        delete this;
-    return left;
-}
-
 HRESULT GDropTarget::DragEnter(IDataObject* data, DWORD keys, POINTL point, DWORD* effect)
 {
     if (effect == nullptr)

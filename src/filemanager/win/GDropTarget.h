@@ -10,9 +10,9 @@
 #include <ole2.h>
 #include <shlobj.h>
 
-#include <atomic>
+#include "filemanager/win/ComObject.h"
 
-class GDropTarget : public IDropTarget {
+class GDropTarget : public ComObject<IDropTarget, IID_IDropTarget> {
 public:
     GDropTarget() = default;
     GDropTarget(const GDropTarget&) = delete;
@@ -28,11 +28,6 @@ public:
     // With Shift held a move, else a copy, each only when allowed; when that gives none, copy
     // if allowed, then move if allowed (move wins).
     static DWORD ChooseEffect(DWORD keys, DWORD allowed);
-
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
 
     // IDropTarget
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) override;
@@ -57,7 +52,6 @@ protected:
 
 private:
     IDropTargetHelper* dragImage = nullptr;
-    std::atomic<ULONG> refCount{1};
     bool accepting = false;
     bool registered = false;
 };

@@ -28,29 +28,6 @@ GEnumFormatEtc::~GEnumFormatEtc()
         CoTaskMemFree(format.ptd);
 }
 
-HRESULT STDMETHODCALLTYPE GEnumFormatEtc::QueryInterface(REFIID id, void** object)
-{
-    if (object == nullptr)
-        return E_POINTER;
-    if (IsEqualIID(id, IID_IUnknown) || IsEqualIID(id, IID_IEnumFORMATETC)) {
-        *object = static_cast<IEnumFORMATETC*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG STDMETHODCALLTYPE GEnumFormatEtc::AddRef() { return static_cast<ULONG>(++references); }
-
-ULONG STDMETHODCALLTYPE GEnumFormatEtc::Release()
-{
-    const LONG remaining = --references;
-    if (remaining == 0)
-        delete this;
-    return static_cast<ULONG>(remaining);
-}
-
 HRESULT STDMETHODCALLTYPE GEnumFormatEtc::Next(ULONG count, FORMATETC* out, ULONG* fetched)
 {
     if (count == 0 || out == nullptr)

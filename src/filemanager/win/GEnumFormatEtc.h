@@ -4,17 +4,14 @@
 #include <windows.h>
 #include <objidl.h>
 
-#include <atomic>
 #include <vector>
 
-class GEnumFormatEtc final : public IEnumFORMATETC {
+#include "filemanager/win/ComObject.h"
+
+class GEnumFormatEtc final : public ComObject<IEnumFORMATETC, IID_IEnumFORMATETC> {
 public:
     // Starts with one reference, at the first description.
     explicit GEnumFormatEtc(const std::vector<FORMATETC>& formats, size_t position = 0);
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
 
     HRESULT STDMETHODCALLTYPE Next(ULONG count, FORMATETC* out, ULONG* fetched) override;
     HRESULT STDMETHODCALLTYPE Skip(ULONG count) override;
@@ -24,7 +21,6 @@ public:
 private:
     ~GEnumFormatEtc();
 
-    std::atomic<LONG> references{1};
     std::vector<FORMATETC> formats;
     size_t position;
 };

@@ -8,29 +8,6 @@ IFileManagerAsyncOperation::IFileManagerAsyncOperation(std::shared_ptr<ShellExch
 {
 }
 
-HRESULT STDMETHODCALLTYPE IFileManagerAsyncOperation::QueryInterface(REFIID id, void** object)
-{
-    if (object == nullptr)
-        return E_POINTER;
-    if (IsEqualIID(id, IID_IUnknown) || IsEqualIID(id, IID_IDataObjectAsyncCapability)) {
-        *object = static_cast<IDataObjectAsyncCapability*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG STDMETHODCALLTYPE IFileManagerAsyncOperation::AddRef() { return static_cast<ULONG>(++references); }
-
-ULONG STDMETHODCALLTYPE IFileManagerAsyncOperation::Release()
-{
-    const LONG remaining = --references;
-    if (remaining == 0)
-        delete this;
-    return static_cast<ULONG>(remaining);
-}
-
 HRESULT STDMETHODCALLTYPE IFileManagerAsyncOperation::SetAsyncMode(BOOL async)
 {
     asyncMode = async != FALSE;

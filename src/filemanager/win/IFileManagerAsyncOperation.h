@@ -6,21 +6,19 @@
 #include <windows.h>
 #include <shldisp.h>
 
-#include <atomic>
 #include <memory>
+
+#include "filemanager/win/ComObject.h"
 
 class ShellExchange;
 
-class IFileManagerAsyncOperation final : public IDataObjectAsyncCapability {
+class IFileManagerAsyncOperation final
+    : public ComObject<IDataObjectAsyncCapability, IID_IDataObjectAsyncCapability> {
 public:
     // Starts with one reference.
     explicit IFileManagerAsyncOperation(std::shared_ptr<ShellExchange> exchange);
     IFileManagerAsyncOperation(const IFileManagerAsyncOperation&) = delete;
     IFileManagerAsyncOperation& operator=(const IFileManagerAsyncOperation&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
 
     // True keeps the object alive (one reference on itself) until EndOperation.
     HRESULT STDMETHODCALLTYPE SetAsyncMode(BOOL async) override;
@@ -38,7 +36,6 @@ public:
 private:
     ~IFileManagerAsyncOperation() = default;
 
-    std::atomic<LONG> references{1};
     std::shared_ptr<ShellExchange> exchange;
     bool asyncMode = false;
     bool selfHeld = false;

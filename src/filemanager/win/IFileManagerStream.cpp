@@ -19,29 +19,6 @@ IFileManagerStream::~IFileManagerStream()
     exchange->StreamGone(this);
 }
 
-HRESULT STDMETHODCALLTYPE IFileManagerStream::QueryInterface(REFIID id, void** object)
-{
-    if (object == nullptr)
-        return E_POINTER;
-    if (IsEqualIID(id, IID_IUnknown) || IsEqualIID(id, IID_IStream) || IsEqualIID(id, IID_ISequentialStream)) {
-        *object = static_cast<IStream*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG STDMETHODCALLTYPE IFileManagerStream::AddRef() { return static_cast<ULONG>(++references); }
-
-ULONG STDMETHODCALLTYPE IFileManagerStream::Release()
-{
-    const LONG remaining = --references;
-    if (remaining == 0)
-        delete this;
-    return static_cast<ULONG>(remaining);
-}
-
 HRESULT STDMETHODCALLTYPE IFileManagerStream::Read(void* out, ULONG count, ULONG* read)
 {
     if (read != nullptr)

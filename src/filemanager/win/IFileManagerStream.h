@@ -9,23 +9,19 @@
 #include <windows.h>
 #include <objidl.h>
 
-#include <atomic>
 #include <memory>
 
 #include "filemanager/FetchBuffer.h"
+#include "filemanager/win/ComObject.h"
 
 class ShellExchange;
 
-class IFileManagerStream final : public IStream {
+class IFileManagerStream final : public ComObject<IStream, IID_IStream, IID_ISequentialStream> {
 public:
     // Starts with one reference, for the file at index of the exchange.
     IFileManagerStream(std::shared_ptr<ShellExchange> exchange, size_t index);
     IFileManagerStream(const IFileManagerStream&) = delete;
     IFileManagerStream& operator=(const IFileManagerStream&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
 
     HRESULT STDMETHODCALLTYPE Read(void* out, ULONG count, ULONG* read) override;
     HRESULT STDMETHODCALLTYPE Write(const void* data, ULONG count, ULONG* written) override;
@@ -50,7 +46,6 @@ private:
     bool PumpWaiting();
     HRESULT ReadArrived(void* out, ULONG count, ULONG* read);
 
-    std::atomic<LONG> references{1};
     std::shared_ptr<ShellExchange> exchange;
     size_t index;
     std::shared_ptr<FetchBuffer> buffer;  // made by the first read
