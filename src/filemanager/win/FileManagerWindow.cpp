@@ -258,8 +258,9 @@ void FileManagerWindow::ShowSnapshot(FolderSnapshot& snapshot)
         listView.ShowEntries(std::move(snapshot.entries));
         if (device != nullptr)
             device->settings.lastFolder = snapshot.path;
-        if (host.status != nullptr && IsWindowVisible(handle))
-            host.status->ShowMemory(snapshot.memoryFree, snapshot.memoryTotal, false);
+        memoryKnown = true;
+        knownMemoryFree = snapshot.memoryFree;
+        knownMemoryTotal = snapshot.memoryTotal;
     } else {
         listView.Clear();
     }
@@ -308,6 +309,8 @@ void FileManagerWindow::UpdateStatus()
     if (host.status != nullptr) {
         host.status->ShowText(status.text);
         host.status->ShowSize(status.size, !status.showSize);
+        if (memoryKnown)
+            host.status->ShowMemory(knownMemoryFree, knownMemoryTotal, false);
     }
 }
 

@@ -220,6 +220,11 @@ private:
     // The list had the keyboard when the phone became busy (disabling it took the focus away).
     bool listHadFocus = false;
     bool statusPending = false;
+    // The phone's memory as the last listing gave it: shown again after a busy spell that
+    // cleared the status bar without listing anew (a copy to the desktop).
+    bool memoryKnown = false;
+    uint32_t knownMemoryFree = 0;
+    uint32_t knownMemoryTotal = 0;
     bool draggingOut = false;
     FileManager_IDropTarget* dropTarget = nullptr;  // one reference
     GString notSentText;  // waits for QVM_FM_SHOW_NOT_SENT

@@ -33,6 +33,26 @@ namespace fm_test {
 
 constexpr char kMainClass[] = "qv_TestMainWindow";
 
+class StatusRecorder : public StatusSink {
+public:
+    void ShowText(const GString& shown) override { text = shown.CStr(); }
+    void ShowSize(uint64_t bytes, bool hide) override { size = hide ? -1 : static_cast<int64_t>(bytes); }
+    void ShowMemory(uint32_t freeBytes, uint32_t totalBytes, bool hide) override
+    {
+        memory = hide ? "" : std::to_string(freeBytes) + "/" + std::to_string(totalBytes);
+    }
+    std::string text;
+    int64_t size = -1;  // -1: the part is cleared
+    std::string memory;
+
+    void Clear()
+    {
+        text.clear();
+        size = -1;
+        memory.clear();
+    }
+};
+
 // Marks the phone busy and idle as the main window does, and notes what it was told.
 class TestMain : public TWindow {
 public:
@@ -51,6 +71,8 @@ public:
             if (lParam != 0) {
                 events.push_back("busy");
                 device->SetBusy();
+                if (status != nullptr)
+                    status->Clear();
             } else {
                 device->ClearBusy();
                 events.push_back("idle " + std::to_string(view != nullptr ? view->listView.RowCount() : -1));
@@ -71,21 +93,10 @@ public:
     }
 
     FileManagerWindow* view = nullptr;
+    StatusRecorder* status = nullptr;
     std::vector<std::string>& events;
 };
 
-class StatusRecorder : public StatusSink {
-public:
-    void ShowText(const GString& shown) override { text = shown.CStr(); }
-    void ShowSize(uint64_t bytes, bool hide) override { size = hide ? -1 : static_cast<int64_t>(bytes); }
-    void ShowMemory(uint32_t freeBytes, uint32_t totalBytes, bool hide) override
-    {
-        memory = hide ? "" : std::to_string(freeBytes) + "/" + std::to_string(totalBytes);
-    }
-    std::string text;
-    int64_t size = -1;  // -1: the part is cleared
-    std::string memory;
-};
 
 // The phone's views as the device owns them: here only the file manager.
 class FileManagerView : public DeviceViews {
@@ -125,6 +136,7 @@ public:
         host.mainWindow = &main;
         host.commandState = &commands;
         host.status = &status;
+        main.status = &status;
         host.settings = &values;
     }
     ~Rig()

@@ -293,6 +293,8 @@ TEST(ShellCopy, CopiedTreeIsPastedByAnotherProgramWholeAndOnlyOnce)
     ASSERT_FALSE(rig.events.empty());
     EXPECT_EQ(rig.events.front(), "busy");
     EXPECT_EQ(rig.events.back(), "idle 3");
+    // The status line cleared for the busy spell comes back without a new listing.
+    EXPECT_FALSE(rig.status.memory.empty());
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
