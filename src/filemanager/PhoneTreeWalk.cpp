@@ -17,15 +17,12 @@ GString PhoneItem::PhonePath() const
 
 namespace {
 
-// The desktop compares names without regard to case.
+// The desktop compares names without regard to case, Cyrillic letters included.
 std::string DesktopKey(const GString& path)
 {
-    std::string key(path.CStr(), path.Length());
-    for (char& c : key) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return key;
+    GString key(path);
+    key.ToUpper();
+    return std::string(key.CStr(), key.Length());
 }
 
 }  // namespace

@@ -105,8 +105,10 @@ TEST(PhoneTreeWalk, NamesThatMeetOnTheDesktopAreNumberedNotWrittenOverEachOther)
     rig.phone.File(box, "a_b.txt", "2");
     rig.phone.File(box, "A_B.TXT", "3");
     rig.phone.File(box, "a_b (2).txt", "4");
+    rig.phone.File(box, "\xD4\xEE\xF2\xEE.jpg", "5");  // two names that differ in case only,
+    rig.phone.File(box, "\xD4\xCE\xD2\xCE.jpg", "6");  // in the phone's Cyrillic code page
     rig.phone.Folder(box, "d:1");
-    rig.phone.File("box/d_1/x.txt", "5");
+    rig.phone.File("box/d_1/x.txt", "7");
 
     const PhoneItemSet set = rig.Copy({"box"});
 
@@ -115,6 +117,8 @@ TEST(PhoneTreeWalk, NamesThatMeetOnTheDesktopAreNumberedNotWrittenOverEachOther)
                                   "box\\a_b (2).txt <- box\\a_b.txt",
                                   "box\\A_B (3).TXT <- box\\A_B.TXT",
                                   "box\\a_b (2) (2).txt <- box\\a_b (2).txt",
+                                  "box\\\xD4\xEE\xF2\xEE.jpg <- box\\\xD4\xEE\xF2\xEE.jpg",
+                                  "box\\\xD4\xCE\xD2\xCE (2).jpg <- box\\\xD4\xCE\xD2\xCE.jpg",
                                   "box\\d_1 <- box\\d:1", "box\\d_1 (2) <- box\\d_1",
                                   "box\\d_1 (2)\\x.txt <- box\\d_1\\x.txt"}));
 }
