@@ -13,17 +13,6 @@
 
 namespace fm_test {
 
-// The clipboard and drag and drop need OLE on the test's thread, as the program has it.
-struct OleOn {
-    OleOn() { ok = SUCCEEDED(OleInitialize(nullptr)); }
-    ~OleOn()
-    {
-        if (ok)
-            OleUninitialize();
-    }
-    bool ok;
-};
-
 // What the second program saw, line by line (see helpers/qv_clipreader.c).
 struct Pasted {
     DWORD exitCode = 99;

@@ -27,6 +27,7 @@
 #include "support/win/MessagePump.h"
 #include "support/win/PhoneSim.h"
 #include "support/win/PhoneTree.h"
+#include "support/win/QvWindows.h"
 #include "support/win/WaitUntil.h"
 
 namespace fm_test {
@@ -113,6 +114,15 @@ public:
     FileManagerWindow window;
 };
 
+// A key held down or let go, as the thread's keyboard state tells.
+inline void HoldKey(int key, bool down)
+{
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[key] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
 inline Application& TheApplication()
 {
     // As the program does at start: the windows register their drop targets with OLE.
@@ -195,6 +205,13 @@ public:
         SendMessageA(Fm().listView.Handle(), WM_KEYDOWN, key, 0);
         SendMessageA(Fm().listView.Handle(), WM_KEYUP, key, 0);
     }
+    // A key pressed in the list with Ctrl held.
+    void KeyWithControl(UINT key)
+    {
+        HoldKey(VK_CONTROL, true);
+        Key(key);
+        HoldKey(VK_CONTROL, false);
+    }
     std::vector<std::string> Rows() const
     {
         std::vector<std::string> rows;
@@ -275,10 +292,7 @@ private:
             if (control == nullptr || !IsWindowVisible(control))
                 continue;
             visibleButtons.push_back(id);
-            RECT place{};
-            GetWindowRect(control, &place);
-            MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
-            buttonPlaces.push_back(place);
+            buttonPlaces.push_back(ChildRect(dialog, control));
         }
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
         answered.store(true);

@@ -13,6 +13,7 @@
 
 #include "filemanager/win/FileManagerWindow.h"
 #include "support/MessageBoxRecorder.h"
+#include "DesktopFiles.h"
 #include "FileManagerRig.h"
 
 using fm_test::DialogAnswerer;
@@ -28,21 +29,6 @@ void TypeLabel(Rig& rig, const char* text)
     ASSERT_NE(edit, nullptr);
     SetWindowTextA(edit, text);
     SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
-}
-
-// Puts a desktop file list on the clipboard, as the shell's "Copy" does.
-void PutFileListOnClipboard(HWND owner)
-{
-    const char path[] = "C:\\a.txt\0";
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + sizeof path + 1);
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), path, sizeof path);
-    GlobalUnlock(memory);
-    OpenClipboard(owner);
-    EmptyClipboard();
-    SetClipboardData(CF_HDROP, memory);
-    CloseClipboard();
 }
 
 // A pixel at the left edge of a button as it paints itself over black.
@@ -89,7 +75,7 @@ TEST(FileManagerObex, BrowseMakeRenameAndDeleteLikeAUser)
     EXPECT_NE(std::string(rig.Fm().listView.ItemText(note, 2).CStr()).find(':'), std::string::npos);
     EXPECT_EQ(rig.status.text, "Выделено объектов: 1");  // the first row is selected
     EXPECT_EQ(rig.status.memory, std::to_string(16777216 - 1507) + "/16777216");
-    PutFileListOnClipboard(rig.main.Handle());
+    fm_test::PutOnClipboard(rig.main.Handle(), {L"C:\\a.txt"});
     rig.Fm().UpdateStatus();
     EXPECT_TRUE(rig.commands.paste);
 
@@ -323,7 +309,7 @@ TEST(FileManagerSamsung, BrowseAndDeleteOnAFileSystemThatTakesNoFiles)
     ASSERT_TRUE(rig.Select("звонок.mid"));
     SendMessageA(rig.Fm().listView.Handle(), WM_KEYUP, VK_F2, 0);
     EXPECT_EQ(ListView_GetEditControl(rig.Fm().listView.Handle()), nullptr);
-    PutFileListOnClipboard(rig.main.Handle());
+    fm_test::PutOnClipboard(rig.main.Handle(), {L"C:\\a.txt"});
     rig.Fm().UpdateStatus();
     EXPECT_FALSE(rig.commands.paste);
     EXPECT_FALSE(rig.commands.rename);

@@ -19,7 +19,6 @@ TEST(ShellCopyThroughput, DISABLED_ClipboardReadOfOneMebibyteAt115200Baud)
     constexpr uint32_t kSize = 1024 * 1024;
     // Ten bit times per byte on the line.
     const double lineLimit = 115200 / 10.0;
-    fm_test::OleOn ole;
     fm_test::Rig rig({"--profile", "siemens", "--baud", "115200"});
     const std::string photo = Pattern(kSize, 8);
     rig.tree.File("big.jpg", photo);

@@ -21,34 +21,12 @@
 #include "ClipReader.h"
 #include "FileManagerRig.h"
 
-using fm_test::OleOn;
 using fm_test::PasteElsewhere;
 using fm_test::Pasted;
 using fm_test::Rig;
 using Strings = std::vector<std::string>;
 
 namespace {
-
-// A key pressed in the list with Ctrl held.
-void PressWithControl(Rig& rig, UINT key)
-{
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    rig.Key(key);
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
-}
-
-uint64_t WriteSeconds(const std::string& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
-        return 0;
-    return ((static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime) /
-           10000000u;
-}
 
 bool IsFolder(const std::string& path)
 {
@@ -219,18 +197,10 @@ void CallSoon(std::function<void()> call)
     SetTimer(nullptr, 0, 10, RunSoon);
 }
 
-uint64_t BytesToPc(PhoneSim& sim)
-{
-    const std::string stats = sim.Control("STATS");
-    const size_t at = stats.find("out=");
-    return at == std::string::npos ? 0 : std::stoull(stats.substr(at + 4));
-}
-
 }  // namespace
 
 TEST(ShellCopy, CopiedTreeIsPastedByAnotherProgramWholeAndOnlyOnce)
 {
-    OleOn ole;
     MessageBoxRecorder boxes;
     Rig rig({"--profile", "siemens"});
     const std::string photo = Pattern(70000, 3);
@@ -245,7 +215,7 @@ TEST(ShellCopy, CopiedTreeIsPastedByAnotherProgramWholeAndOnlyOnce)
     rig.events.clear();
 
     rig.Command(IDM_SELECT_ALL);
-    PressWithControl(rig, 'C');
+    rig.KeyWithControl('C');
     EXPECT_TRUE(rig.Fm().OffersShellData());
     // Nothing is read from the phone before the receiver reads.
     EXPECT_TRUE(rig.events.empty());
@@ -270,7 +240,7 @@ TEST(ShellCopy, CopiedTreeIsPastedByAnotherProgramWholeAndOnlyOnce)
                   "READ " + std::to_string(i) + "|00000001|" + std::to_string(rig.tree.Read(described[i]).size()));
         EXPECT_TRUE(PhoneTree::ReadLocal(desk.Path() + "\\" + described[i]) == rig.tree.Read(described[i]))
             << described[i];
-        EXPECT_EQ(WriteSeconds(desk.Path() + "\\" + described[i]), WriteSeconds(rig.tree.Win(described[i])))
+        EXPECT_EQ(WriteTimeSeconds(desk.Path() + "\\" + described[i]), WriteTimeSeconds(rig.tree.Win(described[i])))
             << described[i];
     }
     // A second request for one file gets the whole file again.
@@ -300,7 +270,6 @@ TEST(ShellCopy, CopiedTreeIsPastedByAnotherProgramWholeAndOnlyOnce)
 
 TEST(ShellCopy, DragMoveDeletesOnlyWhatArrivedWhole)
 {
-    OleOn ole;
     MessageBoxRecorder boxes;
     Rig rig({"--profile", "siemens"});
     rig.tree.File("a.txt", Pattern(3000, 1));
@@ -347,7 +316,6 @@ TEST(ShellCopy, DragMoveDeletesOnlyWhatArrivedWhole)
 
 TEST(ShellCopy, LinkCutMidFileIsAReadFaultAndTheMoveDeletesNothing)
 {
-    OleOn ole;
     MessageBoxRecorder boxes;
     Rig rig({"--profile", "siemens", "--delay", "10"});
     const std::string big = Pattern(64 * 1024, 4);
@@ -359,7 +327,7 @@ TEST(ShellCopy, LinkCutMidFileIsAReadFaultAndTheMoveDeletesNothing)
     TestDropTarget target(false);
     std::thread cutter;
     target.onDrop = [&] {
-        const uint64_t before = BytesToPc(*rig.sim);
+        const uint64_t before = rig.sim->BytesToPc();
         cutter = std::thread([&rig, before] {
             rig.sim->WaitForBytesToPc(before + 8000, 60000);
             rig.sim->Stop();
@@ -378,7 +346,6 @@ TEST(ShellCopy, LinkCutMidFileIsAReadFaultAndTheMoveDeletesNothing)
 
 TEST(ShellCopy, HostileNamesLandInsideTheDropFolder)
 {
-    OleOn ole;
     MessageBoxRecorder boxes;
     Rig rig({"--profile", "siemens", "--listing-extra", "=..\\..\\evil.txt", "--listing-extra", "=..\\up/"});
     ASSERT_TRUE(rig.Open()) << rig.sim->Error();
@@ -430,7 +397,6 @@ TEST(ShellCopy, HostileNamesLandInsideTheDropFolder)
 
 TEST(ShellCopy, ReceiverThatNeverReportsOrLosesTheClipboardFreesThePhone)
 {
-    OleOn ole;
     Rig rig({"--profile", "siemens"});
     rig.tree.File("a.bin", Pattern(5000, 5));
     ASSERT_TRUE(rig.Open()) << rig.sim->Error();
@@ -475,7 +441,6 @@ TEST(ShellCopy, ReceiverThatNeverReportsOrLosesTheClipboardFreesThePhone)
 
 TEST(ShellCopy, ReceiverHoldingTheCopyAfterThePhoneWentGetsReadFaults)
 {
-    OleOn ole;
     MessageBoxRecorder boxes;
     Rig rig({"--profile", "siemens", "--delay", "10"});
     rig.tree.File("a.bin", Pattern(20000, 6));
@@ -540,7 +505,6 @@ TEST(ShellCopy, ReceiverHoldingTheCopyAfterThePhoneWentGetsReadFaults)
 
 TEST(ShellCopy, FolderChangeAndDisconnectMidReadWithdrawTheCopy)
 {
-    OleOn ole;
     MessageBoxRecorder boxes;
     Rig rig({"--profile", "siemens", "--delay", "10"});
     const std::string big = Pattern(64 * 1024, 9);
@@ -581,7 +545,7 @@ TEST(ShellCopy, FolderChangeAndDisconnectMidReadWithdrawTheCopy)
     ASSERT_EQ(OleGetClipboard(&data), S_OK);
     IStream* stream = Contents(data, 0);
     ASSERT_NE(stream, nullptr);
-    const uint64_t before = BytesToPc(*rig.sim);
+    const uint64_t before = rig.sim->BytesToPc();
     std::atomic<bool> stopped{false};
     std::thread disconnect([&rig, &stopped, before] {
         rig.sim->WaitForBytesToPc(before + 8000, 60000);

@@ -67,24 +67,7 @@ private:
     std::thread worker;
 };
 
-// A key held down, as the thread's keyboard state tells.
-void Hold(int key, bool down)
-{
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[key] = down ? 0x80 : 0;
-    SetKeyboardState(keys);
-}
-
-void HoldShift(bool down) { Hold(VK_SHIFT, down); }
-
-// Ctrl+V pressed in the list.
-void PressCtrlV(Rig& rig)
-{
-    Hold(VK_CONTROL, true);
-    rig.Key('V');
-    Hold(VK_CONTROL, false);
-}
+void HoldShift(bool down) { fm_test::HoldKey(VK_SHIFT, down); }
 
 // Bytes that differ from file to file and are not all text.
 std::string Content(size_t size, int seed)
@@ -150,7 +133,7 @@ TEST(FileManagerUpload, PastedTreesGoUpAfterTheReplaceQuestions)
     Answers answers({{"Подтверждение замены папки", IDYES},
                      {"Подтверждение замены папки", IDNO},
                      {"Подтверждение замены файла", IDYES}});
-    PressCtrlV(rig);
+    rig.KeyWithControl('V');
     ASSERT_TRUE(answers.Done());
     ASSERT_TRUE(rig.WaitIdle());
     EXPECT_TRUE(rig.tree.Read("Музыка\\a.mp3") == song);
@@ -337,7 +320,7 @@ TEST(FileManagerSamsung, FileSystemThatTakesNoFilesRefusesPasteAndDrop)
     rig.events.clear();
 
     PutOnClipboard(rig.main.Handle(), Paths(desktop, {"звонок.mid"}));
-    PressCtrlV(rig);
+    rig.KeyWithControl('V');
     rig.Command(IDM_PASTE);
     EXPECT_EQ(DragOnto(rig.Fm().listView.Handle(), Paths(desktop, {"звонок.mid"})),
               static_cast<DWORD>(DROPEFFECT_NONE));

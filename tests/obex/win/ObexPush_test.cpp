@@ -56,16 +56,6 @@ void SetOldWriteTime(const std::string& path)
     CloseHandle(h);
 }
 
-uint64_t WriteTimeSeconds(const std::string& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
-        return 0;
-    const uint64_t t = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-                       data.ftLastWriteTime.dwLowDateTime;
-    return t / 10000000u;
-}
-
 size_t Count(const std::string& text, const std::string& what)
 {
     size_t n = 0;

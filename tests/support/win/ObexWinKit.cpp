@@ -132,3 +132,13 @@ FileInformation LocalFile(const std::string& windowsPath)
     FileInformationFromPath(windowsPath.c_str(), info);
     return info;
 }
+
+uint64_t WriteTimeSeconds(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    const uint64_t t = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                       data.ftLastWriteTime.dwLowDateTime;
+    return t / 10000000u;
+}

@@ -36,6 +36,9 @@ private:
     std::string winPath;
 };
 
+// A file's last write time in whole seconds of the system clock; 0 when it cannot be read.
+uint64_t WriteTimeSeconds(const std::string& path);
+
 // Content that shows any byte out of place.
 std::string Pattern(size_t size, uint32_t seed = 7);
 

@@ -267,15 +267,16 @@ std::string PhoneSim::Control(const std::string& command, DWORD timeoutMs)
     return answer;
 }
 
+unsigned long long PhoneSim::BytesToPc()
+{
+    const std::string stats = Control("STATS");  // "in=<n> out=<n>"
+    const size_t at = stats.find("out=");
+    return at == std::string::npos ? 0 : std::strtoull(stats.c_str() + at + 4, nullptr, 10);
+}
+
 bool PhoneSim::WaitForBytesToPc(unsigned long long bytes, DWORD timeoutMs)
 {
-    return WaitUntil(
-        [&] {
-            const std::string stats = Control("STATS");  // "in=<n> out=<n>"
-            const size_t at = stats.find("out=");
-            return at != std::string::npos && std::strtoull(stats.c_str() + at + 4, nullptr, 10) >= bytes;
-        },
-        timeoutMs);
+    return WaitUntil([&] { return BytesToPc() >= bytes; }, timeoutMs);
 }
 
 std::string PhoneSim::Log() const

@@ -62,6 +62,8 @@ public:
     // when none came within timeoutMs.
     std::string Control(const std::string& command, DWORD timeoutMs = 10000);
     // Waits until the simulator has sent at least `bytes` bytes to the port (its STATS).
+    // Bytes the simulator has sent to the PC so far; 0 when it does not answer.
+    unsigned long long BytesToPc();
     bool WaitForBytesToPc(unsigned long long bytes, DWORD timeoutMs = 20000);
 
     // Ends the simulator now (closes the control connection and waits for it to go),

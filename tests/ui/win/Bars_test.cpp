@@ -13,6 +13,7 @@
 #include "support/win/PhoneSim.h"
 #include "support/win/QvProcess.h"
 #include "support/win/QvSettings.h"
+#include "support/win/QvWindows.h"
 #include "support/win/SimLog.h"
 #include "support/win/TempDir.h"
 #include "ui/win/StatusWindow.h"
@@ -148,14 +149,6 @@ std::string Text(HWND window)
     char text[256] = {};
     GetWindowTextA(window, text, sizeof text);
     return text;
-}
-
-RECT ChildRect(HWND parent, HWND child)
-{
-    RECT r{};
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
 }
 
 bool WaitFor(const std::function<bool()>& done)
