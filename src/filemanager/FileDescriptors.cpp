@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "filemanager/PhoneTime.h"
+#include "obex/LocalFileTime.h"
 
 using namespace file_descriptor;
 
@@ -26,7 +26,7 @@ std::vector<uint8_t> BuildFileDescriptors(const std::vector<PhoneItem>& items)
         uint32_t flags = kHasAttributes;
         Put32(record + kAttributesAt, item.isFolder ? kAttributeDirectory : kAttributeNormal);
         uint64_t written = 0;
-        if (item.hasTime && PhoneTimeToFileTime(item.time, written)) {
+        if (item.hasTime && LocalSystemTimeToFileTime(item.time, written)) {
             flags |= kHasWriteTime;
             Put32(record + kWriteTimeAt, static_cast<uint32_t>(written));
             Put32(record + kWriteTimeAt + 4, static_cast<uint32_t>(written >> 32));

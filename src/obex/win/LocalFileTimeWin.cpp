@@ -15,3 +15,14 @@ bool FileTimeToLocalSystemTime(uint64_t fileTime, SystemTime& out)
                      st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
     return true;
 }
+
+bool LocalSystemTimeToFileTime(const SystemTime& local, uint64_t& fileTime)
+{
+    const SYSTEMTIME asked{local.year, local.month, 0, local.day, local.hour, local.minute, local.second, 0};
+    SYSTEMTIME utc{};
+    FILETIME result{};
+    if (!TzSpecificLocalTimeToSystemTime(nullptr, &asked, &utc) || !SystemTimeToFileTime(&utc, &result))
+        return false;
+    fileTime = (static_cast<uint64_t>(result.dwHighDateTime) << 32) | result.dwLowDateTime;
+    return true;
+}
