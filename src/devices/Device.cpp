@@ -111,13 +111,13 @@ void Device::ClearBusy()
     busy.store(false);
 }
 
-void Device::AddWork(DeviceWork* work)
+void Device::AddWork(StoppableWork* work)
 {
     std::lock_guard<std::mutex> guard(workLock);
     works.push_back(work);
 }
 
-void Device::RemoveWork(DeviceWork* work)
+void Device::RemoveWork(StoppableWork* work)
 {
     std::lock_guard<std::mutex> guard(workLock);
     std::erase(works, work);
@@ -127,12 +127,12 @@ void Device::StopWork()
 {
     // The works are asked one after the other outside the lock: stopping one may have to let
     // its window handle messages, and that window may remove itself meanwhile.
-    std::vector<DeviceWork*> running;
+    std::vector<StoppableWork*> running;
     {
         std::lock_guard<std::mutex> guard(workLock);
         running = works;
     }
-    for (DeviceWork* work : running) {
+    for (StoppableWork* work : running) {
         bool registered = false;
         {
             std::lock_guard<std::mutex> guard(workLock);

@@ -13,23 +13,13 @@
 
 #include "core/GString.h"
 #include "core/Settings.h"
+#include "core/StoppableWork.h"
 
 class DeviceViews;
 class FTP;
 class Socket;
 class TComm;
 class WaitProgress;
-
-// Work that a window runs on the phone from threads of its own (the file manager's listing,
-// delete and upload workers). The device stops it and waits for its end before the file
-// access or the views go.
-class DeviceWork {
-public:
-    virtual ~DeviceWork() = default;
-    // Asks the running work to end and returns once it has; never called from the work's own
-    // threads.
-    virtual void StopAndWait() = 0;
-};
 
 // Which model identification creates, chosen from the manufacturer text.
 enum class Manufacturer { Generic, Siemens, Nokia, Samsung };
@@ -74,8 +64,8 @@ public:
     bool IsBusy() const { return busy.load(); }
     // A view registers its work while it can run any; StopWork stops and waits for all of it
     // (the port calls it before it ends the file access, the destructor before the views go).
-    void AddWork(DeviceWork* work);
-    void RemoveWork(DeviceWork* work);
+    void AddWork(StoppableWork* work);
+    void RemoveWork(StoppableWork* work);
     void StopWork();
 
     GString name;               // display name, set by identification
@@ -91,7 +81,7 @@ protected:
 private:
     DeviceViews* views = nullptr;  // owned
     std::mutex workLock;
-    std::vector<DeviceWork*> works;  // not owned
+    std::vector<StoppableWork*> works;  // not owned
     // Read by the discovery thread (a vanished port is destroyed only while its device is
     // idle), written by the user-interface thread.
     std::atomic<bool> busy{false};

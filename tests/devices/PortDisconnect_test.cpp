@@ -162,7 +162,7 @@ TEST(PortLifetime, DestroyingAConnectedPortDisconnectsIt)
 TEST(PortLifetime, RunningWorkEndsBeforeTheFileAccessGoes)
 {
     // A window's worker (a listing, a delete) must not be using the session when it goes.
-    struct LoggedWork : DeviceWork {
+    struct LoggedWork : StoppableWork {
         void StopAndWait() override { Note("work stopped"); }
     } work;
     std::vector<std::string> log;

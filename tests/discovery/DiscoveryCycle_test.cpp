@@ -413,7 +413,7 @@ TEST_F(CycleTest, ChangedPortThatIsNotGoneIsDisconnectedAndKept)
 // closing stops it and waits for it before the port is released and the device destroyed.
 TEST_F(CycleTest, ClosingStopsThePhonesWorkBeforeItsPortGoes)
 {
-    class PhoneWork : public DeviceWork {
+    class PhoneWork : public StoppableWork {
     public:
         void Start(Device* device)
         {
