@@ -32,28 +32,6 @@ CommandAction ActionOfCommand(int id)
     }
 }
 
-int ListStyleOfCommand(int id)
-{
-    switch (id) {
-    case IDM_VIEW_LARGE_ICONS: return 0;
-    case IDM_VIEW_SMALL_ICONS: return 2;
-    case IDM_VIEW_LIST: return 3;
-    case IDM_VIEW_DETAILS: return 1;
-    default: return -1;
-    }
-}
-
-int CommandOfListStyle(int style)
-{
-    switch (style) {
-    case 0: return IDM_VIEW_LARGE_ICONS;
-    case 1: return IDM_VIEW_DETAILS;
-    case 2: return IDM_VIEW_SMALL_ICONS;
-    case 3: return IDM_VIEW_LIST;
-    default: return 0;
-    }
-}
-
 int ViewCommandOnSelect(int selectedButtonId, bool fileManagerShown)
 {
     if (selectedButtonId != 0)

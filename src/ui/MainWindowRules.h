@@ -30,10 +30,6 @@ enum class CommandAction {
 
 CommandAction ActionOfCommand(int id);
 
-// The file-list style a view command sets (0 large icons, 1 table, 2 small icons, 3 list),
-// or -1 for any other command; and back, the command whose item carries the radio mark.
-int ListStyleOfCommand(int id);
-int CommandOfListStyle(int style);
 
 // The command that shows a newly selected device's view: the id of its control panel's
 // selected button (0: none), else the information view, or the file manager when the device's

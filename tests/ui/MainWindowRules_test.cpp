@@ -4,6 +4,7 @@
 
 #include "core/Subject.h"
 #include "devices/TComm.h"
+#include "filemanager/ListLogic.h"
 #include "resources/resource.h"
 #include "ui/MainLayout.h"
 #include "ui/MainWindowRules.h"
@@ -13,14 +14,14 @@ namespace {
 TEST(MainWindowRules, ListStylesOfTheViewCommands)
 {
     // "Таблица" is the table style 1, "Список" the list style 3.
-    EXPECT_EQ(ListStyleOfCommand(IDM_VIEW_DETAILS), 1);
-    EXPECT_EQ(ListStyleOfCommand(IDM_VIEW_LIST), 3);
-    EXPECT_EQ(ListStyleOfCommand(IDM_VIEW_LARGE_ICONS), 0);
-    EXPECT_EQ(ListStyleOfCommand(IDM_VIEW_SMALL_ICONS), 2);
-    EXPECT_EQ(ListStyleOfCommand(IDM_REFRESH), -1);
+    EXPECT_EQ(ViewCodeForCommand(IDM_VIEW_DETAILS), 1);
+    EXPECT_EQ(ViewCodeForCommand(IDM_VIEW_LIST), 3);
+    EXPECT_EQ(ViewCodeForCommand(IDM_VIEW_LARGE_ICONS), 0);
+    EXPECT_EQ(ViewCodeForCommand(IDM_VIEW_SMALL_ICONS), 2);
+    EXPECT_EQ(ViewCodeForCommand(IDM_REFRESH), -1);
     for (int style = 0; style < 4; ++style)
-        EXPECT_EQ(ListStyleOfCommand(CommandOfListStyle(style)), style);
-    EXPECT_EQ(CommandOfListStyle(7), 0);
+        EXPECT_EQ(ViewCodeForCommand(CommandForViewCode(style)), style);
+    EXPECT_EQ(CommandForViewCode(7), 0u);
     // Cut stays without action: nothing ever enables it.
     EXPECT_EQ(ActionOfCommand(IDM_CUT), CommandAction::None);
     EXPECT_EQ(ActionOfCommand(IDM_REFRESH), CommandAction::ForwardToView);

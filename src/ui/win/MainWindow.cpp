@@ -12,6 +12,7 @@
 #include "devices/TComm.h"
 #include "discovery/PortList.h"
 #include "discovery/win/SystemPortPollers.h"
+#include "filemanager/ListLogic.h"
 #include "resources/resource.h"
 #include "toolkit/win/About.h"
 #include "toolkit/win/ScreenPlacementWin.h"
@@ -125,7 +126,7 @@ bool MainWindow::Create()
         toolbar.Show();
     menu.SetCheck(IDM_TOOLBAR, values.showToolbar);
     menu.SetCheck(IDM_CONTROL_PANEL, values.showControlPanel);
-    menu.SetRadioCheck(IDM_VIEW_LARGE_ICONS, IDM_VIEW_DETAILS, CommandOfListStyle(values.listViewStyle));
+    menu.SetRadioCheck(IDM_VIEW_LARGE_ICONS, IDM_VIEW_DETAILS, CommandForViewCode(values.listViewStyle));
     deviceList.Create(this, "Устройства");
     if (statusBar.Create(this) && values.showStatusBar)
         statusBar.Show();
@@ -437,7 +438,7 @@ void MainWindow::SetListStyle(int style)
     if (style < 0)
         return;
     AppCore::Instance()->Values().listViewStyle = static_cast<uint8_t>(style);
-    menu.SetRadioCheck(IDM_VIEW_LARGE_ICONS, IDM_VIEW_DETAILS, CommandOfListStyle(style));
+    menu.SetRadioCheck(IDM_VIEW_LARGE_ICONS, IDM_VIEW_DETAILS, CommandForViewCode(style));
     std::vector<FileManagerView*> open;
     {
         PortList& ports = Ports();
@@ -591,7 +592,7 @@ LRESULT MainWindow::OnCommand(int notifyCode, int id, HWND control)
         TogglePanel(id);
         return 0;
     case CommandAction::ListStyle:
-        SetListStyle(ListStyleOfCommand(id));
+        SetListStyle(ViewCodeForCommand(id));
         return 0;
     case CommandAction::Ports:
         RunPortDialog();
