@@ -9,8 +9,6 @@ FileManagerFactory fileManagerFactory = nullptr;
 
 void SetFileManagerFactory(FileManagerFactory factory) { fileManagerFactory = factory; }
 
-FileManagerFactory GetFileManagerFactory() { return fileManagerFactory; }
-
 DeviceWindows* DeviceWindows::CreateViews(Device* device, TWindow* mainWindow, ViewHost* host)
 {
     if (device == nullptr || mainWindow == nullptr)

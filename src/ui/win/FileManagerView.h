@@ -30,4 +30,3 @@ public:
 // the file manager; unset, devices get the information view only.
 using FileManagerFactory = FileManagerView* (*)(Device* device, TWindow* mainWindow, ViewHost* host);
 void SetFileManagerFactory(FileManagerFactory factory);
-FileManagerFactory GetFileManagerFactory();
