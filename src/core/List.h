@@ -66,6 +66,16 @@ public:
 
     uint32_t Count() const { return count; }
 
+    // Whether a node holds value (pointers compared).
+    bool Contains(const T* value) const
+    {
+        for (Node* node = first; node != nullptr; node = node->next) {
+            if (node->value == value)
+                return true;
+        }
+        return false;
+    }
+
     // Element at 0-based index i; null for an empty list, the first element for i >= Count().
     T* Get(uint32_t i) const
     {

@@ -161,13 +161,7 @@ void ProcessChangedPorts(PortList& list, PortListObserver& observer)
 
 bool IsListedPort(PortList& list, const TComm* port)
 {
-    if (port == nullptr || list.IsProcessing(port))
-        return false;
-    for (ListIterator<TComm> it(list.ports); !it.IsDone(); it.Next()) {
-        if (it.CurrentItem() == port)
-            return true;
-    }
-    return false;
+    return port != nullptr && !list.IsProcessing(port) && list.ports.Contains(port);
 }
 
 bool TakePortForDisconnect(PortList& list, TComm* port)

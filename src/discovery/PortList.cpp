@@ -1,18 +1,5 @@
 #include "discovery/PortList.h"
 
-namespace {
-
-bool Contains(const List<TComm>& list, const TComm* port)
-{
-    for (ListIterator<TComm> it(list); !it.IsDone(); it.Next()) {
-        if (it.CurrentItem() == port)
-            return true;
-    }
-    return false;
-}
-
-}  // namespace
-
 PortList::~PortList()
 {
     // No other thread runs any more: everything goes, ports being processed included.
@@ -36,7 +23,7 @@ void PortList::DestroyAll()
     {
         auto lock = Lock();
         for (ListIterator<TComm> it(ports); !it.IsDone(); it.Next()) {
-            if (!Contains(processing, it.CurrentItem()))
+            if (!processing.Contains(it.CurrentItem()))
                 doomed.Append(it.CurrentItem());
         }
         for (ListIterator<TComm> it(doomed); !it.IsDone(); it.Next())
@@ -52,4 +39,4 @@ uint32_t PortList::Count()
     return ports.Count();
 }
 
-bool PortList::IsProcessing(const TComm* port) const { return Contains(processing, port); }
+bool PortList::IsProcessing(const TComm* port) const { return processing.Contains(port); }

@@ -3,24 +3,16 @@
 #include "devices/Device.h"
 #include "devices/TComm.h"
 #include "devices/TSerialPort.h"
+#include "discovery/DiscoveryCycle.h"
 #include "discovery/PortList.h"
 
 namespace {
-
-bool Contains(const List<TComm>& list, const TComm* port)
-{
-    for (ListIterator<TComm> it(list); !it.IsDone(); it.Next()) {
-        if (it.CurrentItem() == port)
-            return true;
-    }
-    return false;
-}
 
 void DropUnlisted(PortList& list, List<TComm>& working)
 {
     List<TComm> stale;
     for (ListIterator<TComm> it(working); !it.IsDone(); it.Next()) {
-        if (!IsListed(list, it.CurrentItem()))
+        if (!IsListedPort(list, it.CurrentItem()))
             stale.Append(it.CurrentItem());
     }
     for (ListIterator<TComm> it(stale); !it.IsDone(); it.Next())
@@ -81,11 +73,6 @@ bool SyncExclusions(List<EXCLUDEPORTS>& exclusions, const std::vector<PortRow>& 
     return changed;
 }
 
-bool IsListed(PortList& list, const TComm* port)
-{
-    return port != nullptr && Contains(list.ports, port) && !list.IsProcessing(port);
-}
-
 void CopyListedPorts(PortList& list, List<TComm>& working)
 {
     auto lock = list.Lock();
@@ -112,7 +99,7 @@ void AddPortsOfKinds(PortList& list, List<TComm>& working, const PortKinds& kind
     DropUnlisted(list, working);
     for (ListIterator<TComm> it(list.ports); !it.IsDone(); it.Next()) {
         TComm* port = it.CurrentItem();
-        if (kinds.Has(port->kind) && !list.IsProcessing(port) && !Contains(working, port))
+        if (kinds.Has(port->kind) && !list.IsProcessing(port) && !working.Contains(port))
             working.Append(port);
     }
 }
@@ -192,7 +179,7 @@ bool ApplyPortChoices(PortList& list, List<TComm>& working, const PortKinds& sca
         TComm* port = it.CurrentItem();
         if (list.IsProcessing(port))
             continue;
-        if (!Contains(working, port)) {
+        if (!working.Contains(port)) {
             if (Idle(*port) && !port->changed)
                 port->MarkChanged(false);
             changed = true;

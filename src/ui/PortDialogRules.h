@@ -49,9 +49,6 @@ int32_t StatePicture(const ListBoxRow& look, bool isOpen);
 // on without a notification. True when the exclusions changed.
 bool SyncExclusions(List<EXCLUDEPORTS>& exclusions, const std::vector<PortRow>& rows, int selected);
 
-// Whether the list still holds the port; inside the list's lock. Compares pointers only.
-bool IsListed(PortList& list, const TComm* port);
-
 // The working ports as the dialog opens: the list's ports, in order (those being disconnected
 // excepted). Takes the lock.
 void CopyListedPorts(PortList& list, List<TComm>& working);

@@ -3,6 +3,7 @@
 #include "devices/TBthPort.h"
 #include "devices/TIrDAPort.h"
 #include "devices/TSerialPort.h"
+#include "discovery/DiscoveryCycle.h"
 #include "discovery/PortList.h"
 #include "resources/resource.h"
 #include "toolkit/win/ImageBitmap.h"
@@ -213,7 +214,7 @@ void PortDialog::OnSelectionChange()
         for (size_t i = 0; i < rows.size(); ++i) {
             PortRow& row = rows[i];
             ListBoxRow* shown = c.list.Row(static_cast<int>(i));
-            if (shown == nullptr || !IsListed(*ports, row.port))
+            if (shown == nullptr || !IsListedPort(*ports, row.port))
                 continue;
             row.look.image = StatePicture(row.look, row.port->isOpen);
             shown->image = row.look.image;
@@ -344,7 +345,7 @@ void PortDialog::ShowSerialPortList()
         auto lock = ports->Lock();
         for (ListIterator<TComm> it(working); !it.IsDone(); it.Next()) {
             const TComm* port = it.CurrentItem();
-            if (IsListed(*ports, port) && port->kind == TComm::kSerial)
+            if (IsListedPort(*ports, port) && port->kind == TComm::kSerial)
                 lines.push_back(SerialPortListLine(port->portName, port->displayName));
         }
         for (ListIterator<TSerialPort> it(ports->virtualSerialPorts); !it.IsDone(); it.Next())
