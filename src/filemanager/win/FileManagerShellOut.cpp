@@ -22,11 +22,6 @@ namespace {
 // the end, in case it goes on with the next file.
 constexpr UINT kShellIdleMs = 3000;
 
-void ShowWaitCursor(bool waiting)
-{
-    SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(waiting ? IDC_APPSTARTING : IDC_ARROW)));
-}
-
 // Names too long for the desktop, folders that could not be read: the user learns what the
 // copy leaves out before anything is pasted.
 void ReportLeftOut(const std::vector<SkippedItem>& skipped)
@@ -51,7 +46,6 @@ bool FileManagerWindow::BuildDataObject()
         return false;
     ShowWaitCursor(true);
     DropShellData();
-    preparedTotal = 0;
     std::vector<FolderObject> selection;
     for (const FolderObject* entry : selected)
         selection.push_back(*entry);
@@ -73,7 +67,6 @@ bool FileManagerWindow::BuildDataObject()
     }
     CopyMemory(GlobalLock(memory), block.data(), block.size());
     GlobalUnlock(memory);
-    preparedTotal = set.totalBytes;
     exchange = std::make_shared<ShellExchange>(this, OutgoingFiles(std::move(set), start));
     dataObject = new FMDataObject(exchange);
     const bool stored = SUCCEEDED(dataObject->StoreDescriptor(memory));
@@ -145,7 +138,7 @@ HRESULT FileManagerWindow::StartShellFetch(ShellExchange& from, size_t index, st
     BeginShellBusy();
     if (progressDialog != nullptr) {
         if (!progressDialog->IsOpen() && progressDialog->Open(this))
-            progressDialog->SetTotalSize(preparedTotal);
+            progressDialog->SetTotalSize(from.files.Set().totalBytes);
         GString source(rootLabel);
         source.Append(folder_steps::ChildPath(from.files.Start(), item.PhonePath()));
         progressDialog->SetSourceText(source);
@@ -183,7 +176,7 @@ void FileManagerWindow::ShellOperationStarted()
     BeginShellBusy();
     if (progressDialog != nullptr && !progressDialog->IsOpen() && progressDialog->Open(this)) {
         progressDialog->SetSourceText("Подготовка операции...");
-        progressDialog->SetTotalSize(preparedTotal);
+        progressDialog->SetTotalSize(exchange != nullptr ? exchange->files.Set().totalBytes : 0);
     }
 }
 
@@ -204,12 +197,7 @@ void FileManagerWindow::StartMoveDelete(const std::vector<FolderObject>& selecti
     // The names are those of the starting folder: nowhere else may they be deleted.
     if (selection.empty() || files == nullptr || IsWorking() || !folder_steps::SamePath(files->CurrentPath(), start))
         return;
-    deleteThread.selection = selection;
-    ChangeBusy(true);
-    if (!deleteThread.StartFor(this)) {
-        deleteThread.selection.clear();
-        ChangeBusy(false);
-    }
+    StartDelete(selection);
 }
 
 void FileManagerWindow::CheckShellExchange()

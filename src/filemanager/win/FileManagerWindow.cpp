@@ -30,12 +30,12 @@ struct ReplaceQuestion {
     int answer;
 };
 
-void SetWaitCursor(bool waiting)
+}  // namespace
+
+void FileManagerWindow::ShowWaitCursor(bool waiting)
 {
     SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(waiting ? IDC_APPSTARTING : IDC_ARROW)));
 }
-
-}  // namespace
 
 FileManagerWindow::FileManagerWindow()
 {
@@ -270,7 +270,7 @@ void FileManagerWindow::ShowSnapshot(FolderSnapshot& snapshot)
     pathLine.SetPath(shown);
     pathLine.EnableUp(!snapshot.path.IsEmpty());
     waitDialog.Close();
-    SetWaitCursor(false);
+    ShowWaitCursor(false);
     if (IsWindowVisible(handle))
         SetFocus(listView.Handle());
     UpdateStatus();
@@ -282,8 +282,17 @@ void FileManagerWindow::Refresh()
         return;
     // What was copied from the folder shown until now is no longer offered.
     DropShellData();
-    SetWaitCursor(true);
+    ShowWaitCursor(true);
     readThread.StartFor(this);
+}
+
+ListStatus FileManagerWindow::CurrentListStatus() const
+{
+    std::vector<const FolderObject*> items = listView.AllEntries();
+    if (listView.HasPlaceholder())
+        items.push_back(nullptr);
+    return ComputeListStatus(items, listView.SelectedEntries(), capabilities,
+                             IsClipboardFormatAvailable(CF_HDROP) != FALSE);
 }
 
 void FileManagerWindow::UpdateStatus()
@@ -291,11 +300,7 @@ void FileManagerWindow::UpdateStatus()
     statusPending = false;
     if (handle == nullptr || !IsWindowVisible(handle))
         return;
-    std::vector<const FolderObject*> items = listView.AllEntries();
-    if (listView.HasPlaceholder())
-        items.push_back(nullptr);
-    const ListStatus status = ComputeListStatus(items, listView.SelectedEntries(), capabilities,
-                                                IsClipboardFormatAvailable(CF_HDROP) != FALSE);
+    const ListStatus status = CurrentListStatus();
     if (host.commandState != nullptr) {
         host.commandState->copy = status.commands.copy;
         host.commandState->remove = status.commands.del;
@@ -379,7 +384,7 @@ void FileManagerWindow::OpenSelected()
     FTP* files = Session();
     if (files == nullptr || listView.RowCount() == 0 || IsWorking())
         return;
-    SetWaitCursor(true);
+    ShowWaitCursor(true);
     // Only the first selected folder is tried; selected files are passed over.
     for (int row = listView.NextSelected(-1); row >= 0; row = listView.NextSelected(row)) {
         const FolderObject* entry = listView.EntryAt(row);
@@ -394,7 +399,7 @@ void FileManagerWindow::OpenSelected()
     }
     SetFocus(listView.Handle());
     if (!IsWorking())
-        SetWaitCursor(false);
+        ShowWaitCursor(false);
 }
 
 void FileManagerWindow::GoUp()
@@ -455,7 +460,7 @@ LRESULT FileManagerWindow::OnEndLabelEdit(const NMLVDISPINFOA* info)
 {
     const LabelEditDecision decision = DecideLabelEdit(editOldName, newFolderPending, info->item.pszText);
     FTP* files = IsWorking() ? nullptr : Session();
-    SetWaitCursor(true);
+    ShowWaitCursor(true);
     LRESULT accepted = FALSE;
     if (newFolderPending) {
         newFolderPending = false;
@@ -475,7 +480,7 @@ LRESULT FileManagerWindow::OnEndLabelEdit(const NMLVDISPINFOA* info)
         }
     }
     if (!IsWorking())
-        SetWaitCursor(false);
+        ShowWaitCursor(false);
     return accepted;
 }
 
@@ -492,9 +497,15 @@ void FileManagerWindow::DeleteSelected()
         SetFocus(listView.Handle());
         return;
     }
-    deleteThread.selection.clear();
+    std::vector<FolderObject> selection;
     for (const FolderObject* entry : selected)
-        deleteThread.selection.push_back(*entry);
+        selection.push_back(*entry);
+    StartDelete(std::move(selection));
+}
+
+void FileManagerWindow::StartDelete(std::vector<FolderObject> selection)
+{
+    deleteThread.selection = std::move(selection);
     ChangeBusy(true);
     if (!deleteThread.StartFor(this)) {
         deleteThread.selection.clear();
@@ -511,9 +522,7 @@ void FileManagerWindow::SelectAll()
 void FileManagerWindow::ShowContextMenu()
 {
     UpdateStatus();
-    const ListStatus status =
-        ComputeListStatus(listView.AllEntries(), listView.SelectedEntries(), capabilities,
-                          IsClipboardFormatAvailable(CF_HDROP) != FALSE);
+    const ListStatus status = CurrentListStatus();
     const PopupMenuStates states = PopupStatesFor(capabilities, status.commands);
     popupMenu.Enable(IDM_NEW_FOLDER, states.newFolder && Session() != nullptr);
     popupMenu.Enable(IDM_COPY, states.copy);

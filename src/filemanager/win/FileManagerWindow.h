@@ -57,7 +57,7 @@ struct FolderSnapshot {
     uint32_t memoryTotal = 0;
 };
 
-class FileManagerWindow : public TWindow, public DeviceWork {
+class FileManagerWindow : public TWindow, public StoppableWork {
 public:
     static constexpr const char* kClassName = "qv_FileManagerWindow";
 
@@ -107,7 +107,7 @@ public:
     // The target registered for drops on the window; null once the window is going.
     IDropTarget* DropTarget() const { return dropTarget; }
 
-    // DeviceWork: stops the workers, waits for them and gives up the session (the phone's file
+    // StoppableWork: stops the workers, waits for them and gives up the session (the phone's file
     // access is about to go).
     void StopAndWait() override;
 
@@ -203,10 +203,14 @@ private:
     void EndShellBusy();
     // After a move: deletes what the receiver took whole from start (the current folder).
     void StartMoveDelete(const std::vector<FolderObject>& selection, const GString& start);
+    // Deletes selection on the delete worker, the phone busy meanwhile.
+    void StartDelete(std::vector<FolderObject> selection);
+    static void ShowWaitCursor(bool waiting);
+    // Counts, sizes and command states of the list as it stands.
+    ListStatus CurrentListStatus() const;
     FMDataObject* dataObject = nullptr;  // one reference held
     std::shared_ptr<ShellExchange> exchange;
     IFileManagerAsyncOperation* asyncOperation = nullptr;  // one reference held
-    uint64_t preparedTotal = 0;
     bool shellBusy = false;
 
     FileManagerHost host;
